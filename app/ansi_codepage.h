@@ -1,0 +1,14 @@
+#pragma once
+// Passphrase bytes: UTF-16 text in the 8-bit code page of the older Windows
+// program, Windows-1252, so that the same passphrase derives the same key.
+
+#include <string>
+
+namespace velsor {
+
+// U+0000-U+007F and U+00A0-U+00FF map to the same byte; the characters that
+// Windows-1252 places at 0x80-0x9F map there (U+0081, U+008D, U+008F, U+0090
+// and U+009D to themselves); every other character becomes "?".
+std::string ToAnsiCodePage(const std::u16string& text);
+
+}  // namespace velsor

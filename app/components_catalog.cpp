@@ -1,0 +1,43 @@
+#include "app/components_catalog.h"
+
+#include <algorithm>
+
+#include "crypto/ciphers/rc4.h"
+#include "crypto/hashes/md4.h"
+#include "crypto/hashes/md5.h"
+
+namespace velsor {
+
+void CreateAlgorithmComponents(Component& owner) {
+  // Ciphers, then hashes, in the order the window has always created them.
+  Component::CreateOwned<Rc4>(owner);
+  Component::CreateOwned<Md4>(owner);
+  Component::CreateOwned<Md5>(owner);
+}
+
+namespace {
+
+char16_t Fold(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+template <class T>
+std::vector<T*> ListOf(const Component& owner) {
+  std::vector<T*> found;
+  for (Component* c : owner.Components()) {
+    if (auto* t = dynamic_cast<T*>(c)) found.push_back(t);
+  }
+  std::stable_sort(found.begin(), found.end(),
+                   [](const T* a, const T* b) { return AlgorithmNameLess(a->Algorithm(), b->Algorithm()); });
+  return found;
+}
+
+}  // namespace
+
+bool AlgorithmNameLess(const std::u16string& a, const std::u16string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+}
+
+std::vector<Cipher*> ListCiphers(const Component& owner) { return ListOf<Cipher>(owner); }
+std::vector<Hash*> ListHashes(const Component& owner) { return ListOf<Hash>(owner); }
+
+}  // namespace velsor

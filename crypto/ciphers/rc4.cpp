@@ -1,0 +1,77 @@
+#include "crypto/ciphers/rc4.h"
+
+#include <cstring>
+#include <utility>
+
+namespace velsor {
+
+Rc4::Rc4(Component* owner) : CipherMetadata(owner) { Burn(); }
+
+void Rc4::Init(const void* Key, uint32_t Size, const void* InitVector) {
+  (void)InitVector;
+  if (fInitialized) Burn();
+  // Four bits pass the base check but leave no whole key byte.
+  if (Size < 8) throw CipherError(kInvalidKeySize);
+  Cipher::Init(Key, Size, nullptr);
+
+  const uint8_t* key = static_cast<const uint8_t*>(Key);
+  const uint32_t n = Size / 8;
+  SecretArray<uint8_t, 256> k;
+  for (uint32_t x = 0; x < 256; ++x) {
+    KeyData[x] = static_cast<uint8_t>(x);
+    k[x] = key[x % n];  // key bytes repeated cyclically
+  }
+  uint8_t j = 0;
+  for (uint32_t x = 0; x < 256; ++x) {
+    j = static_cast<uint8_t>(j + KeyData[x] + k[x]);
+    std::swap(KeyData[x], KeyData[j]);
+  }
+  KeyOrg = KeyData;
+}
+
+void Rc4::Burn() {
+  KeyOrg.Wipe(0xFF);
+  KeyData.Wipe(0xFF);
+  Cipher::Burn();
+}
+
+void Rc4::Reset() { KeyData = KeyOrg; }
+
+void Rc4::Encrypt(const void* Indata, void* Outdata, uint32_t Size) {
+  if (!fInitialized) throw CipherError(kCipherNotInitialized);
+  const uint8_t* in = static_cast<const uint8_t*>(Indata);
+  uint8_t* out = static_cast<uint8_t*>(Outdata);
+  uint8_t* s = KeyData.data();
+  uint8_t i = 0;
+  uint8_t j = 0;
+  for (uint32_t k = 0; k < Size; ++k) {
+    i = static_cast<uint8_t>(i + 1);
+    const uint8_t t = s[i];
+    j = static_cast<uint8_t>(j + t);
+    s[i] = s[j];
+    s[j] = t;
+    out[k] = static_cast<uint8_t>(in[k] ^ s[static_cast<uint8_t>(t + s[i])]);
+  }
+}
+
+void Rc4::Decrypt(const void* Indata, void* Outdata, uint32_t Size) { Encrypt(Indata, Outdata, Size); }
+
+bool Rc4::SelfTest() {
+  // 40-bit key 0102030405: the first five bytes of its key stream (RFC 6229),
+  // which are the ciphertext of five zero bytes.
+  const uint8_t key[5] = {0x01, 0x02, 0x03, 0x04, 0x05};
+  const uint8_t plain[5] = {0, 0, 0, 0, 0};
+  const uint8_t expected[5] = {0xb2, 0x39, 0x63, 0x05, 0xf0};
+  Rc4 cipher;
+  uint8_t buffer[5] = {};
+  cipher.Init(key, 40, nullptr);
+  cipher.Encrypt(plain, buffer, 5);
+  bool ok = std::memcmp(buffer, expected, 5) == 0;
+  cipher.Reset();
+  cipher.Decrypt(buffer, buffer, 5);
+  ok = ok && std::memcmp(buffer, plain, 5) == 0;
+  cipher.Burn();
+  return ok;
+}
+
+}  // namespace velsor

@@ -1,0 +1,97 @@
+#pragma once
+// The life cycle that every block hash shares: Init burns and loads the
+// initial chaining values, Update buffers and compresses each block as soon as
+// it is full, Final pads, writes the digest and burns. A concrete hash supplies
+// its chaining values, its compression and its padding:
+//
+//   class Md5 final : public HashMetadata<Md5, BlockHash<64>> {
+//    public:
+//     using HashMetadata::HashMetadata;
+//     static int32_t GetId(); static std::u16string GetAlgorithm();
+//     static int32_t GetHashSize(); static bool SelfTest();
+//    protected:
+//     void LoadInitialValues() override;
+//     void CompressBlock(const uint8_t* block) override;
+//     void WipeChainingValues() override;
+//     void Finish(uint8_t* digest) override;   // e.g. PadWithLength(0x80, Endian::kLittle, 8)
+//    private:
+//     SecretArray<uint32_t, 4> CurrentHash;
+//   };
+
+#include <cstddef>
+#include <cstdint>
+
+#include "crypto/bytes.h"
+#include "crypto/components.h"
+#include "crypto/hashes/hash_buffer.h"
+
+namespace velsor {
+
+enum class Endian { kLittle, kBig };
+
+template <std::size_t N>
+class BlockHash : public Hash {
+ public:
+  using Hash::Hash;
+
+  void Init() override {
+    Burn();
+    LoadInitialValues();
+    fInitialized = true;
+  }
+
+  void Update(const void* Buffer, uint32_t Size) override {
+    CheckInitialized();
+    Message.Absorb(Buffer, Size, [this](const uint8_t* block) { CompressBlock(block); });
+  }
+
+  void Final(void* Digest) override {
+    CheckInitialized();
+    Finish(static_cast<uint8_t*>(Digest));
+    Burn();
+  }
+
+  void Burn() override {
+    Message.Wipe();
+    WipeChainingValues();
+    fInitialized = false;
+  }
+
+ protected:
+  virtual void LoadInitialValues() = 0;
+  virtual void CompressBlock(const uint8_t* block) = 0;
+  virtual void WipeChainingValues() = 0;
+  // Pads the message, runs the last compressions and writes the digest.
+  virtual void Finish(uint8_t* digest) = 0;
+
+  // The common padding: the marker byte, zeros, then the bit length in the
+  // last length_bytes bytes of the block (8, or 16 for a 128-bit field).
+  void PadWithLength(uint8_t marker, Endian order, std::size_t length_bytes) {
+    PadTo(marker, length_bytes);
+    uint8_t* tail = Message.Block() + N - length_bytes;
+    if (order == Endian::kLittle) {
+      store_le64(tail, Message.LenLo);
+      if (length_bytes == 16) store_le64(tail + 8, Message.LenHi);
+    } else {
+      if (length_bytes == 16) store_be64(tail, Message.LenHi);
+      store_be64(tail + length_bytes - 8, Message.LenLo);
+    }
+    CompressMessageBlock();
+  }
+
+  // The marker byte at Index, leaving tail bytes free at the end of the block.
+  void PadTo(uint8_t marker, std::size_t tail) {
+    Message.Pad(marker, tail, [this](const uint8_t* block) { CompressBlock(block); });
+  }
+
+  void CompressMessageBlock() { CompressBlock(Message.Block()); }
+
+  HashBlockBuffer<N> Message;
+
+ private:
+  void CheckInitialized() const {
+    if (!fInitialized) throw HashError(kHashNotInitialized);
+  }
+};
+
+}  // namespace velsor

@@ -1,0 +1,143 @@
+#pragma once
+// Checks that every block cipher shares: single blocks, mode vectors from an
+// independent implementation (tests/oracles/mode_vectors.py), and the
+// chaining rules of the modes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "crypto/components.h"
+#include "support/hex.h"
+
+namespace velsor::test {
+
+// Plaintext byte i is (i * 31 + 5) mod 256, as in tests/oracles/mode_vectors.py.
+inline std::vector<uint8_t> PlaintextOfLength(std::size_t n) {
+  std::vector<uint8_t> p(n);
+  for (std::size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>((i * 31 + 5) % 256);
+  return p;
+}
+
+struct EcbVector {
+  std::string key;  // hex; its length gives the key size in bits
+  std::string plain;
+  std::string cipher;
+};
+
+// Each vector through EncryptECB and DecryptECB (key size = 8 x key bytes).
+inline void ExpectEcbVectors(BlockCipher& c, const std::vector<EcbVector>& vectors) {
+  for (const auto& v : vectors) {
+    SCOPED_TRACE("key " + v.key + ", block " + v.plain);
+    const auto key = Bytes(v.key);
+    c.Init(key.data(), static_cast<uint32_t>(key.size() * 8), nullptr);
+    auto block = Bytes(v.plain);
+    c.EncryptECB(block.data(), block.data());
+    EXPECT_EQ(Hex(block), v.cipher);
+    c.DecryptECB(block.data(), block.data());
+    EXPECT_EQ(Hex(block), v.plain);
+  }
+}
+
+struct ModeVector {
+  ChainMode mode;
+  std::size_t length;
+  std::string cipher;  // hex ciphertext of PlaintextOfLength(length)
+};
+
+// Each vector through Encrypt and Decrypt with CipherMode set, out of place
+// and in place, from a fresh Init with key and IV.
+inline void ExpectModeVectors(BlockCipher& c, const std::string& key_hex, const std::string& iv_hex,
+                              const std::vector<ModeVector>& vectors) {
+  const auto key = Bytes(key_hex);
+  const auto iv = Bytes(iv_hex);
+  const auto bits = static_cast<uint32_t>(key.size() * 8);
+  for (const auto& v : vectors) {
+    SCOPED_TRACE("mode " + std::to_string(v.mode) + ", length " + std::to_string(v.length));
+    const auto plain = PlaintextOfLength(v.length);
+    std::vector<uint8_t> out(v.length);
+    c.Init(key.data(), bits, iv.data());
+    c.SetCipherMode(v.mode);
+    c.Encrypt(plain.data(), out.data(), static_cast<uint32_t>(v.length));
+    EXPECT_EQ(Hex(out), v.cipher);
+
+    c.Init(key.data(), bits, iv.data());
+    auto in_place = Bytes(v.cipher);
+    c.Decrypt(in_place.data(), in_place.data(), static_cast<uint32_t>(v.length));
+    EXPECT_EQ(in_place, plain);
+  }
+  c.SetCipherMode(cmCBC);
+}
+
+// The rules every mode keeps whatever the cipher: decryption inverts
+// encryption, in place equals out of place, whole-block calls concatenate,
+// a split inside a block changes the result (all but CFB8, which is
+// insensitive to splitting), and the mode is read at every call.
+inline void ExpectChainingRules(BlockCipher& c, const std::string& key_hex) {
+  const auto key = Bytes(key_hex);
+  const auto bits = static_cast<uint32_t>(key.size() * 8);
+  const std::size_t B = static_cast<std::size_t>(c.BlockSize() / 8);
+  const std::vector<uint8_t> iv(B, 0x3C);
+  const auto plain = PlaintextOfLength(2 * B + 5);
+  for (ChainMode mode : {cmCBC, cmCFB8bit, cmCFBblock, cmOFB, cmCTR}) {
+    SCOPED_TRACE("mode " + std::to_string(mode));
+    c.SetCipherMode(mode);
+    auto run = [&](const std::vector<std::size_t>& pieces, bool encrypt, const std::vector<uint8_t>& in) {
+      std::vector<uint8_t> out(in.size());
+      c.Init(key.data(), bits, iv.data());
+      std::size_t at = 0;
+      for (std::size_t piece : pieces) {
+        if (encrypt) {
+          c.Encrypt(in.data() + at, out.data() + at, static_cast<uint32_t>(piece));
+        } else {
+          c.Decrypt(in.data() + at, out.data() + at, static_cast<uint32_t>(piece));
+        }
+        at += piece;
+      }
+      return out;
+    };
+    const auto whole = run({plain.size()}, true, plain);
+    EXPECT_EQ(run({plain.size()}, false, whole), plain);
+    EXPECT_NE(whole, plain);
+
+    auto in_place = plain;
+    c.Init(key.data(), bits, iv.data());
+    c.Encrypt(in_place.data(), in_place.data(), static_cast<uint32_t>(in_place.size()));
+    EXPECT_EQ(in_place, whole);
+
+    const std::vector<uint8_t> two_blocks(plain.begin(), plain.begin() + static_cast<long>(2 * B));
+    EXPECT_EQ(run({B, B}, true, two_blocks), run({2 * B}, true, two_blocks));
+
+    const std::vector<uint8_t> eight(plain.begin(), plain.begin() + 8);
+    if (mode == cmCFB8bit) {
+      EXPECT_EQ(run(std::vector<std::size_t>(plain.size(), 1), true, plain), whole);
+    } else if (B == 8) {
+      EXPECT_NE(run({5, 3}, true, eight), run({8}, true, eight));
+    }
+  }
+  c.SetCipherMode(cmCBC);
+}
+
+// Uninitialised: every mode and IV operation raises "Cipher not initialized".
+inline void ExpectRefusesWithoutKey(BlockCipher& c) {
+  c.Burn();
+  uint8_t block[16] = {};
+  auto expect_refusal = [](auto&& call) {
+    try {
+      call();
+      ADD_FAILURE() << "no exception";
+    } catch (const BlockCipherError& e) {
+      EXPECT_STREQ(e.what(), "Cipher not initialized");
+    }
+  };
+  expect_refusal([&] { c.EncryptECB(block, block); });
+  expect_refusal([&] { c.DecryptECB(block, block); });
+  expect_refusal([&] { c.Encrypt(block, block, 16); });
+  expect_refusal([&] { c.Decrypt(block, block, 16); });
+  expect_refusal([&] { c.SetIV(block); });
+  expect_refusal([&] { c.GetIV(block); });
+  expect_refusal([&] { c.Reset(); });
+}
+
+}  // namespace velsor::test
