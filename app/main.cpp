@@ -1,0 +1,14 @@
+// Velsor: start the application, create the main window, run the message loop
+// until the window closes.
+
+#include <QApplication>
+
+#include "app/main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Velsor"));
+  velsor::MainWindow mainWindow;
+  mainWindow.show();
+  return QApplication::exec();
+}
