@@ -3,7 +3,8 @@
 # machine lacks. Runs as root, or through sudo for another user.
 set -euo pipefail
 
-packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libqt6svg6 libgl-dev)
+# libqt6svg6 draws the SVG images; fonts-liberation2 stands in for Arial, the window's font, at the same metrics.
+packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libqt6svg6 libgl-dev fonts-liberation2)
 
 missing=()
 for p in "${packages[@]}"; do
