@@ -9,6 +9,8 @@
 #include "app/message_codec.h"
 #include "app/random_bytes.h"
 #include "cli/utf_text.h"
+#include "crypto/ciphers/rc4.h"
+#include "crypto/hashes/md5.h"
 #include "cli_process.h"
 
 namespace velsor {
@@ -47,10 +49,8 @@ TEST(Cli, EveryCipherWithEveryHashRoundTripsInBothModes) {
 }
 
 TEST(Cli, ReadsAndWritesTheWindowsMessages) {
-  Component owner;
-  CreateAlgorithmComponents(owner);
-  Cipher& rc4 = *ListCiphers(owner).front();
-  Hash& md5 = *ListHashes(owner).front();
+  Rc4 rc4;
+  Md5 md5;
   // What the window makes (CR LF inside), the CLI reads (LF outside), and back.
   const std::u16string hex = EncryptMessage(u"one\r\ntwo", u"pass", md5, rc4, SystemRandomBytes);
   const auto run = RunCli({"decrypt", "-c", Name(rc4.Algorithm()), "-H", Name(md5.Algorithm())}, Name(hex), "pass");
