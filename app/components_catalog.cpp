@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "crypto/ciphers/blowfish.h"
+#include "crypto/ciphers/cast128.h"
 #include "crypto/ciphers/ice.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/ciphers/twofish.h"
@@ -15,6 +17,8 @@ namespace velsor {
 
 void CreateAlgorithmComponents(Component& owner) {
   // Ciphers, then hashes, in the order the window has always created them.
+  Component::CreateOwned<Blowfish>(owner);
+  Component::CreateOwned<Cast128>(owner);
   Component::CreateOwned<Ice>(owner);
   Component::CreateOwned<ThinIce>(owner);
   Component::CreateOwned<Ice2>(owner);
