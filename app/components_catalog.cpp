@@ -6,6 +6,8 @@
 #include "crypto/ciphers/cast128.h"
 #include "crypto/ciphers/ice.h"
 #include "crypto/ciphers/rc4.h"
+#include "crypto/ciphers/rijndael.h"
+#include "crypto/ciphers/serpent.h"
 #include "crypto/ciphers/twofish.h"
 #include "crypto/hashes/haval.h"
 #include "crypto/hashes/md4.h"
@@ -27,6 +29,8 @@ void CreateAlgorithmComponents(Component& owner) {
   Component::CreateOwned<ThinIce>(owner);
   Component::CreateOwned<Ice2>(owner);
   Component::CreateOwned<Rc4>(owner);
+  Component::CreateOwned<Rijndael>(owner);
+  Component::CreateOwned<Serpent>(owner);
   Component::CreateOwned<Twofish>(owner);
   Component::CreateOwned<Haval>(owner);
   Component::CreateOwned<Md4>(owner);

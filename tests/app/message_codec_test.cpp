@@ -10,9 +10,14 @@
 
 #include "app/hex_text.h"
 #include "app/random_bytes.h"
+#include "app/components_catalog.h"
 #include "crypto/ciphers/rc4.h"
+#include "crypto/ciphers/rijndael.h"
 #include "crypto/hashes/md4.h"
 #include "crypto/hashes/md5.h"
+#include "crypto/hashes/sha1.h"
+#include "support/hex.h"
+#include "support/toy_ciphers.h"
 
 namespace velsor {
 namespace {
@@ -45,6 +50,75 @@ TEST(MessageCodec, Rc4WithMd5MatchesIndependentValues) {
   }
 }
 
+TEST(MessageCodec, RijndaelWithSha1MatchesIndependentValues) {
+  // Salt 00..07, IV 10..1F, passphrase "pass"; computed independently with OpenSSL.
+  struct Case {
+    std::u16string text;
+    std::u16string hex;
+  };
+  const Case cases[] = {
+      {u"abc", u"0100030205040706111013121514171619181B1A1D1C1F1E9DAFE0F78DD8"},
+      {kTwoLines,
+       u"0100030205040706111013121514171619181B1A1D1C1F1EDE26BD03F7C43A6F8E295177E7CB898B251D4C2FBEBE726B1D199606"
+       u"CC4D09D7320995ED9FC8F6EC566B"},
+  };
+  Rijndael rijndael;
+  Sha1 sha1;
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncryptMessage(c.text, u"pass", sha1, rijndael, FixedRandom), c.hex);
+    EXPECT_EQ(DecryptMessage(c.hex, u"pass", sha1, rijndael), c.text);
+    EXPECT_EQ(rijndael.CipherMode(), cmCBC);
+  }
+}
+
+TEST(MessageCodec, EveryCipherWithEveryHashRoundTrips) {
+  Component owner;
+  CreateAlgorithmComponents(owner);
+  const std::u16string text = u" Grüße\r\n\u00A0\t\U0001F600 ";
+  for (Cipher* cipher : ListCiphers(owner)) {
+    for (Hash* hash : ListHashes(owner)) {
+      const std::u16string names = cipher->Algorithm() + u" / " + hash->Algorithm();
+      SCOPED_TRACE(std::string(names.begin(), names.end()));
+      const auto hex = EncryptMessage(text, u"pass", *hash, *cipher, SystemRandomBytes);
+      // 8 salt bytes, one IV block (none for the stream cipher), 2 bytes per code unit.
+      EXPECT_EQ(hex.size(), 2 * (8 + IvBytes(*cipher) + 2 * text.size()));
+      EXPECT_EQ(DecryptMessage(hex, u"pass", *hash, *cipher), text);
+      EXPECT_FALSE(cipher->Initialized());
+    }
+  }
+}
+
+TEST(MessageCodec, KeyIsTheIndependentDigestOfSaltAndPassphrase) {
+  // Digest of 00 01 .. 07 "pass": hashlib / pycryptodome (MD4) / PHP hash (RIPEMD-128, tiger192,3).
+  const std::pair<std::u16string, std::string> digests[] = {
+      {u"MD4", "6d63882a8c12f3a3325eb54e5e70099f"},
+      {u"MD5", "31d72093d9ecc5776fb371b8f994f65b"},
+      {u"SHA1", "5e2a4aedbcfe10d5498dcdcb9e4687111f86fcfb"},
+      {u"SHA256", "52cdb8039df95f0c3e97f04fd211da71bff8c0fcdbeb5d5f3ec23c2544f9da94"},
+      {u"SHA384", "cee08bf911bc23a950d68118191aa5e0a75d1db2e545f8bfecf487cd32612fe6bd2f65a19bbfdbad4c75e30e651e34fe"},
+      {u"SHA512",
+       "6daca6df58630e9b168c85824b95130a13f3e7dd781e329916cf6451c338031151e43e9da298573675d35280f7c1ae8166683df7ca9e74b6"
+       "9df808d709e55627"},
+      {u"RipeMD-160", "2f85bf569f844ef32c15d3af1e86b1c1e741cbc4"},
+      {u"RipeMD-128", "81ef21b686ac5ead686e535c62b51295"},
+      {u"Tiger", "c28cb6a6281753c6d6dce85d15493a40bd374ddd38b534e9"},
+  };
+  Component owner;
+  CreateAlgorithmComponents(owner);
+  test::RecordingCipher cipher;
+  cipher.max_key_bits = 2048;
+  for (const auto& [name, digest] : digests) {
+    SCOPED_TRACE(std::string(name.begin(), name.end()));
+    Hash* hash = nullptr;
+    for (Hash* h : ListHashes(owner)) {
+      if (h->Algorithm() == name) hash = h;
+    }
+    ASSERT_NE(hash, nullptr);
+    EncryptMessage(u"abc", u"pass", *hash, cipher, FixedRandom);
+    EXPECT_EQ(test::Hex(cipher.last_key), digest);
+  }
+}
+
 TEST(MessageCodec, FreshRandomnessGivesDifferentMessagesThatBothDecrypt) {
   Rc4 rc4;
   Md4 md4;
@@ -55,6 +129,29 @@ TEST(MessageCodec, FreshRandomnessGivesDifferentMessagesThatBothDecrypt) {
   EXPECT_EQ(first.size(), 4 * (4 + text.size()));
   EXPECT_EQ(DecryptMessage(first, u"pass", md4, rc4), text);
   EXPECT_EQ(DecryptMessage(u"\r\n  " + second + u" \t\r\n", u"pass", md4, rc4), text);  // surrounding blanks ignored
+}
+
+TEST(MessageCodec, EnvelopesTooShortForABlockCipherFail) {
+  Rijndael rijndael;
+  Sha1 sha1;
+  const std::u16string digits = u"000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F";
+  for (std::size_t n : {0, 12, 16, 32, 44, 48}) {
+    EXPECT_THROW(DecryptMessage(digits.substr(0, n), u"pass", sha1, rijndael), MessageError) << n;
+  }
+  try {
+    DecryptMessage(digits.substr(0, 48), u"pass", sha1, rijndael);
+  } catch (const MessageError& e) {
+    EXPECT_STREQ(e.what(), "the hex text holds 24 bytes; Rijndael needs at least 25 (8 salt + 16 IV + 1)");
+  }
+  EXPECT_EQ(DecryptMessage(digits.substr(0, 52), u"pass", sha1, rijndael).size(), 1U);
+}
+
+TEST(MessageCodec, AStreamCipherMessageReadWithABlockCipherIsGarbageNotAnError) {
+  Rc4 rc4;
+  Rijndael rijndael;
+  Md5 md5;
+  const auto hex = EncryptMessage(u"a longer message of some length", u"pass", md5, rc4, FixedRandom);
+  EXPECT_NE(DecryptMessage(hex, u"pass", md5, rijndael), u"a longer message of some length");
 }
 
 TEST(MessageCodec, EnvelopesWithoutCiphertextFail) {
