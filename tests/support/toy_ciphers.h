@@ -47,10 +47,10 @@ using Toy64 = ToyBlockCipher<BlockCipher64>;
 using Toy128 = ToyBlockCipher<BlockCipher128>;
 
 // XORs 0x5A into every byte and records the size of each Encrypt call.
-class RecordingCipher final : public CipherMetadata<RecordingCipher, Cipher> {
+class RecordingCipher final : public Cipher {
  public:
-  using CipherMetadata::CipherMetadata;
-  static int32_t GetMaxKeySize() { return 64; }
+  using Cipher::Cipher;
+  int32_t MaxKeySize() const override { return max_key_bits; }
 
   void Init(const void* Key, uint32_t Size, const void* InitVector) override {
     Cipher::Init(Key, Size, InitVector);
@@ -69,6 +69,7 @@ class RecordingCipher final : public CipherMetadata<RecordingCipher, Cipher> {
   }
   void Decrypt(const void* Indata, void* Outdata, uint32_t Size) override { Encrypt(Indata, Outdata, Size); }
 
+  int32_t max_key_bits = 64;
   std::vector<uint32_t> calls;
   std::vector<uint8_t> last_key;
   uint32_t last_key_bits = 0;
