@@ -2,17 +2,34 @@
 
 #include <algorithm>
 
+#include "crypto/ciphers/blowfish.h"
+#include "crypto/ciphers/cast128.h"
+#include "crypto/ciphers/ice.h"
 #include "crypto/ciphers/rc4.h"
+#include "crypto/ciphers/twofish.h"
 #include "crypto/hashes/md4.h"
 #include "crypto/hashes/md5.h"
+#include "crypto/hashes/sha1.h"
+#include "crypto/hashes/sha256.h"
+#include "crypto/hashes/sha512.h"
 
 namespace velsor {
 
 void CreateAlgorithmComponents(Component& owner) {
   // Ciphers, then hashes, in the order the window has always created them.
+  Component::CreateOwned<Blowfish>(owner);
+  Component::CreateOwned<Cast128>(owner);
+  Component::CreateOwned<Ice>(owner);
+  Component::CreateOwned<ThinIce>(owner);
+  Component::CreateOwned<Ice2>(owner);
   Component::CreateOwned<Rc4>(owner);
+  Component::CreateOwned<Twofish>(owner);
   Component::CreateOwned<Md4>(owner);
   Component::CreateOwned<Md5>(owner);
+  Component::CreateOwned<Sha1>(owner);
+  Component::CreateOwned<Sha256>(owner);
+  Component::CreateOwned<Sha384>(owner);
+  Component::CreateOwned<Sha512>(owner);
 }
 
 namespace {

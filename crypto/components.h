@@ -123,6 +123,8 @@ class Hash : public Component {
   virtual int32_t Id() const { return GetId(); }
   virtual std::u16string Algorithm() const { return GetAlgorithm(); }
   virtual int32_t HashSize() const { return GetHashSize(); }
+  // The class's SelfTest, reached through an instance.
+  virtual bool RunSelfTest() const { return SelfTest(); }
 
   virtual void Init() {}
   // Writes HashSize / 8 bytes, then burns.
@@ -152,6 +154,7 @@ class HashMetadata : public Base {
   int32_t Id() const override { return Derived::GetId(); }
   std::u16string Algorithm() const override { return Derived::GetAlgorithm(); }
   int32_t HashSize() const override { return Derived::GetHashSize(); }
+  bool RunSelfTest() const override { return Derived::SelfTest(); }
 };
 
 // A reference to a hash class: its class-level operations and a factory.
@@ -206,6 +209,8 @@ class Cipher : public Component {
   virtual int32_t Id() const { return GetId(); }
   virtual std::u16string Algorithm() const { return GetAlgorithm(); }
   virtual int32_t MaxKeySize() const { return GetMaxKeySize(); }
+  // The class's SelfTest, reached through an instance.
+  virtual bool RunSelfTest() const { return SelfTest(); }
 
   // Burns a key still in place, checks Size (bits: non-zero, a multiple of 4,
   // at most MaxKeySize) and marks the component initialised. Concrete ciphers
@@ -263,6 +268,7 @@ class CipherMetadata : public Base {
   int32_t Id() const override { return Derived::GetId(); }
   std::u16string Algorithm() const override { return Derived::GetAlgorithm(); }
   int32_t MaxKeySize() const override { return Derived::GetMaxKeySize(); }
+  bool RunSelfTest() const override { return Derived::SelfTest(); }
 };
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,44 @@
+#pragma once
+// CAST-128 as RFC 2144 publishes it: 64-bit blocks, keys of up to 128 bits
+// padded with zero bytes to 128, 12 rounds for keys of at most ten whole
+// bytes and 16 rounds for longer ones.
+
+#include <array>
+#include <cstdint>
+
+#include "crypto/algorithm_ids.h"
+#include "crypto/block_modes.h"
+#include "crypto/bytes.h"
+
+namespace velsor {
+
+class Cast128 final : public CipherMetadata<Cast128, BlockCipher64> {
+ public:
+  explicit Cast128(Component* owner = nullptr);
+
+  static int32_t GetId() { return kIdCast128; }
+  static std::u16string GetAlgorithm() { return u"Cast128"; }
+  static int32_t GetMaxKeySize() { return 128; }
+  static bool SelfTest();
+
+  void Burn() override;
+  // Both halves are read before anything is written: Indata may equal Outdata.
+  void EncryptECB(const void* Indata, void* Outdata) override;
+  void DecryptECB(const void* Indata, void* Outdata) override;
+
+ protected:
+  // Uses the Size / 8 whole key bytes; bits beyond the last whole byte are
+  // ignored, and a 4-bit key (no whole byte) is refused.
+  void ScheduleKey(const void* Key, uint32_t Size) override;
+
+ private:
+  // Words 0..15 the masking subkeys Km1..Km16, words 16..31 the rotation
+  // subkeys Kr1..Kr16 (low 5 bits only).
+  SecretArray<uint32_t, 32> KeyData;
+  int32_t Rounds = 0;  // 12 or 16 for the current key, 0 without one
+};
+
+// S1..S8 of RFC 2144 Appendix A (cast128_tables.cpp).
+extern const std::array<std::array<uint32_t, 256>, 8> kCast128S;
+
+}  // namespace velsor

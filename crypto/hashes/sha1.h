@@ -1,0 +1,29 @@
+#pragma once
+// SHA-1 exactly as FIPS 180-2 publishes it: 160-bit digest, 64-byte blocks,
+// big-endian words and length.
+
+#include "crypto/algorithm_ids.h"
+#include "crypto/hashes/block_hash.h"
+
+namespace velsor {
+
+class Sha1 final : public HashMetadata<Sha1, BlockHash<64>> {
+ public:
+  using HashMetadata::HashMetadata;
+
+  static int32_t GetId() { return kIdSha1; }
+  static std::u16string GetAlgorithm() { return u"SHA1"; }
+  static int32_t GetHashSize() { return 160; }
+  static bool SelfTest();
+
+ protected:
+  void LoadInitialValues() override;
+  void CompressBlock(const uint8_t* block) override;
+  void WipeChainingValues() override { CurrentHash.Wipe(); }
+  void Finish(uint8_t* digest) override;
+
+ private:
+  SecretArray<uint32_t, 5> CurrentHash;  // H0 to H4
+};
+
+}  // namespace velsor

@@ -1,0 +1,29 @@
+#pragma once
+// SHA-256 exactly as FIPS 180-2 publishes it: 256-bit digest, 64-byte blocks,
+// big-endian words and length.
+
+#include "crypto/algorithm_ids.h"
+#include "crypto/hashes/block_hash.h"
+
+namespace velsor {
+
+class Sha256 final : public HashMetadata<Sha256, BlockHash<64>> {
+ public:
+  using HashMetadata::HashMetadata;
+
+  static int32_t GetId() { return kIdSha256; }
+  static std::u16string GetAlgorithm() { return u"SHA256"; }
+  static int32_t GetHashSize() { return 256; }
+  static bool SelfTest();
+
+ protected:
+  void LoadInitialValues() override;
+  void CompressBlock(const uint8_t* block) override;
+  void WipeChainingValues() override { CurrentHash.Wipe(); }
+  void Finish(uint8_t* digest) override;
+
+ private:
+  SecretArray<uint32_t, 8> CurrentHash;  // H0 to H7
+};
+
+}  // namespace velsor

@@ -1,0 +1,54 @@
+#pragma once
+// SHA-384 and SHA-512 exactly as FIPS 180-2 publishes them: 128-byte blocks,
+// 64-bit big-endian words and a 128-bit length field. Both share the state and
+// the compression of Sha512Base; they differ in their initial values and in
+// how many words of the final state they output.
+
+#include "crypto/algorithm_ids.h"
+#include "crypto/hashes/block_hash.h"
+
+namespace velsor {
+
+// Not a hash of its own: it reports the Hash defaults (-1, empty name, -1).
+class Sha512Base : public BlockHash<128> {
+ public:
+  using BlockHash::BlockHash;
+
+ protected:
+  void CompressBlock(const uint8_t* block) override;
+  void WipeChainingValues() override { CurrentHash.Wipe(); }
+  // Pads, compresses the last block and writes the first `words` chaining words.
+  void FinishWithWords(uint8_t* digest, int words);
+
+  SecretArray<uint64_t, 8> CurrentHash;  // H0 to H7
+};
+
+class Sha384 final : public HashMetadata<Sha384, Sha512Base> {
+ public:
+  using HashMetadata::HashMetadata;
+
+  static int32_t GetId() { return kIdSha384; }
+  static std::u16string GetAlgorithm() { return u"SHA384"; }
+  static int32_t GetHashSize() { return 384; }
+  static bool SelfTest();
+
+ protected:
+  void LoadInitialValues() override;
+  void Finish(uint8_t* digest) override { FinishWithWords(digest, 6); }
+};
+
+class Sha512 final : public HashMetadata<Sha512, Sha512Base> {
+ public:
+  using HashMetadata::HashMetadata;
+
+  static int32_t GetId() { return kIdSha512; }
+  static std::u16string GetAlgorithm() { return u"SHA512"; }
+  static int32_t GetHashSize() { return 512; }
+  static bool SelfTest();
+
+ protected:
+  void LoadInitialValues() override;
+  void Finish(uint8_t* digest) override { FinishWithWords(digest, 8); }
+};
+
+}  // namespace velsor

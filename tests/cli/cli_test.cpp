@@ -1,0 +1,140 @@
+// velsor-cli as scripts use it: the real binary, its exit status and its output.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/components_catalog.h"
+#include "app/message_codec.h"
+#include "app/random_bytes.h"
+#include "cli/utf_text.h"
+#include "crypto/ciphers/rc4.h"
+#include "crypto/hashes/md5.h"
+#include "cli_process.h"
+
+namespace velsor {
+namespace {
+
+using test::RunCli;
+
+std::string Name(const std::u16string& s) { return cli::Utf16ToUtf8(s); }
+
+const std::string kMessage = "Grüße, world!\nLine 2 \t\n\n  €\xF0\x9F\x98\x80 ";
+
+TEST(Cli, EveryCipherWithEveryHashRoundTripsInBothModes) {
+  Component owner;
+  CreateAlgorithmComponents(owner);
+  const std::string utf16 = cli::TextToUtf16LeBytes(*cli::Utf8ToUtf16(kMessage));
+  for (Cipher* cipher : ListCiphers(owner)) {
+    for (Hash* hash : ListHashes(owner)) {
+      const std::string c = Name(cipher->Algorithm());
+      const std::string h = Name(hash->Algorithm());
+      SCOPED_TRACE(c + " with " + h);
+      const auto text = RunCli({"encrypt", "-c", c, "-H", h}, kMessage, "pass phrase");
+      ASSERT_EQ(text.status, 0) << text.err;
+      // Salt, IV and the message as UTF-16 with CR LF: 4 digits per code unit.
+      const std::size_t units = cli::ToCrLf(*cli::Utf8ToUtf16(kMessage)).size();
+      EXPECT_EQ(text.out.size(), 2 * (8 + IvBytes(*cipher)) + 4 * units + 1);
+      const auto back = RunCli({"decrypt", "-c", c, "-H", h}, text.out, "pass phrase");
+      EXPECT_EQ(back.status, 0) << back.err;
+      EXPECT_EQ(back.out, kMessage);
+
+      const auto raw = RunCli({"encrypt", "--utf16", "-c", c, "-H", h}, utf16, "pass phrase");
+      ASSERT_EQ(raw.status, 0) << raw.err;
+      const auto raw_back = RunCli({"decrypt", "--utf16", "-c", c, "-H", h}, raw.out, "pass phrase");
+      EXPECT_EQ(raw_back.out, utf16);
+    }
+  }
+}
+
+TEST(Cli, ReadsAndWritesTheWindowsMessages) {
+  Rc4 rc4;
+  Md5 md5;
+  // What the window makes (CR LF inside), the CLI reads (LF outside), and back.
+  const std::u16string hex = EncryptMessage(u"one\r\ntwo", u"pass", md5, rc4, SystemRandomBytes);
+  const auto run = RunCli({"decrypt", "-c", Name(rc4.Algorithm()), "-H", Name(md5.Algorithm())}, Name(hex), "pass");
+  EXPECT_EQ(run.out, "one\ntwo");
+  const auto made = RunCli({"encrypt", "-c", Name(rc4.Algorithm()), "-H", Name(md5.Algorithm())}, "one\ntwo", "pass");
+  EXPECT_EQ(DecryptMessage(cli::Utf8ToUtf16(made.out).value(), u"pass", md5, rc4), u"one\r\ntwo");
+}
+
+TEST(Cli, DecryptsTheKnownMessages) {
+  // Independently computed with OpenSSL; wrapped and in lowercase as mail may deliver them.
+  const auto run = RunCli({"decrypt", "-c", "rc4", "-H", "md5"},
+                          "01000302050407067c2873bd005f2e2aeba53c3d\n5b85871199641e47cb8698de7ea04e5a\r\n"
+                          "  5752E99028D8A93D3669033A1442\n",
+                          "pass");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "Hello, world!\nLine 2");
+  EXPECT_EQ(RunCli({"decrypt", "-c", "RC4", "-H", "MD5"}, "01000302050407067C0173BA0050", "pass").out, "abc");
+}
+
+TEST(Cli, RefusalsSayWhyAndWriteNothing) {
+  struct Case {
+    std::string name;
+    std::vector<std::string> args;
+    std::string input;
+    std::optional<std::string> passphrase;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"unknown cipher", {"encrypt", "-c", "ROT13", "-H", "MD5"}, "x", "p", 2, "unknown cipher 'ROT13'; valid ciphers: "},
+      {"unknown hash", {"digest", "-H", "CRC"}, "x", "p", 2, "unknown hash 'CRC'; valid hashes: "},
+      {"no cipher", {"encrypt", "-H", "MD5"}, "x", "p", 2, "no cipher given"},
+      {"passphrase argument", {"encrypt", "-c", "RC4", "-H", "MD5", "-p", "secret"}, "x", "p", 2, "never taken"},
+      {"unknown command", {"frobnicate"}, "", "p", 2, "unknown command"},
+      {"no passphrase", {"encrypt", "-c", "RC4", "-H", "MD5"}, "x", std::nullopt, 2, "no passphrase"},
+      {"empty passphrase", {"encrypt", "-c", "RC4", "-H", "MD5"}, "x", "", 1, "the passphrase is empty"},
+      {"invalid UTF-8", {"encrypt", "-c", "RC4", "-H", "MD5"}, "a\xC3(", "p", 1, "not valid UTF-8"},
+      {"odd UTF-16", {"encrypt", "--utf16", "-c", "RC4", "-H", "MD5"}, "abc", "p", 1, "odd number of bytes"},
+      {"empty message", {"encrypt", "-c", "RC4", "-H", "MD5"}, "", "p", 1, "the message is empty"},
+      {"bad hex", {"decrypt", "-c", "RC4", "-H", "MD5"}, "0100 03x2", "p", 1, "'x' at position 8"},
+      {"too short", {"decrypt", "-c", "RC4", "-H", "MD5"}, "0100030205040706", "p", 1,
+       "the hex text holds 8 bytes; RC4 needs at least 9 (8 salt + 1)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto run = RunCli(c.args, c.input, c.passphrase);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  }
+}
+
+TEST(Cli, PassphraseFileLosesOneTrailingLineBreak) {
+  const std::string file = test::TempFile("pass\n");
+  const auto from_file = RunCli({"decrypt", "-c", "RC4", "-H", "MD5", "--passphrase-file", file},
+                                "01000302050407067C0173BA0050", std::nullopt);
+  EXPECT_EQ(from_file.out, "abc");
+  ::unlink(file.c_str());
+  const auto missing = RunCli({"decrypt", "-c", "RC4", "-H", "MD5", "--passphrase-file", "/nonexistent/velsor"},
+                              "01000302050407067C0173BA0050", std::nullopt);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+}
+
+TEST(Cli, ListSelfTestDigestHelpVersion) {
+  const auto list = RunCli({"list"}, "", std::nullopt);
+  EXPECT_EQ(list.status, 0);
+  EXPECT_NE(list.out.find("RC4"), std::string::npos);
+  EXPECT_NE(list.out.find("2048"), std::string::npos);
+  EXPECT_LT(list.out.find("MD4"), list.out.find("MD5"));
+
+  const auto selftest = RunCli({"selftest"}, "", std::nullopt);
+  EXPECT_EQ(selftest.status, 0) << selftest.out;
+  EXPECT_EQ(selftest.out.find("FAILED"), std::string::npos);
+
+  // RFC 1321 A.5
+  EXPECT_EQ(RunCli({"digest", "-H", "md5"}, "abc", std::nullopt).out, "900150983cd24fb0d6963f7d28e17f72\n");
+
+  const auto help = RunCli({"--help"}, "", std::nullopt);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("velsor-cli encrypt -c CIPHER -H HASH"), std::string::npos);
+  EXPECT_EQ(RunCli({"--version"}, "", std::nullopt).out.rfind("velsor-cli ", 0), 0U);
+}
+
+}  // namespace
+}  // namespace velsor
