@@ -7,11 +7,15 @@
 #include "crypto/ciphers/ice.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/ciphers/twofish.h"
+#include "crypto/hashes/haval.h"
 #include "crypto/hashes/md4.h"
 #include "crypto/hashes/md5.h"
 #include "crypto/hashes/sha1.h"
 #include "crypto/hashes/sha256.h"
+#include "crypto/hashes/ripemd128.h"
+#include "crypto/hashes/ripemd160.h"
 #include "crypto/hashes/sha512.h"
+#include "crypto/hashes/tiger.h"
 
 namespace velsor {
 
@@ -24,12 +28,16 @@ void CreateAlgorithmComponents(Component& owner) {
   Component::CreateOwned<Ice2>(owner);
   Component::CreateOwned<Rc4>(owner);
   Component::CreateOwned<Twofish>(owner);
+  Component::CreateOwned<Haval>(owner);
   Component::CreateOwned<Md4>(owner);
   Component::CreateOwned<Md5>(owner);
+  Component::CreateOwned<Ripemd128>(owner);
+  Component::CreateOwned<Ripemd160>(owner);
   Component::CreateOwned<Sha1>(owner);
   Component::CreateOwned<Sha256>(owner);
   Component::CreateOwned<Sha384>(owner);
   Component::CreateOwned<Sha512>(owner);
+  Component::CreateOwned<Tiger>(owner);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // Small helpers for the components' own known-answer self-tests.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +38,37 @@ bool HashKnownAnswers(const std::vector<std::pair<std::string, std::string>>& ca
     if (digest != expected) return false;
   }
   return true;
+}
+
+// One block per known answer, all in hex; the key size is 4 bits per key digit.
+struct BlockKnownAnswer {
+  std::string key;
+  std::string plain;
+  std::string cipher;
+};
+
+// For each known answer on one instance of C: Init with a null IV, EncryptECB
+// into a buffer and compare, DecryptECB the buffer in place, Burn, compare
+// with the plaintext.
+template <class C>
+bool BlockCipherKnownAnswers(const std::vector<BlockKnownAnswer>& cases) {
+  constexpr std::size_t B = C::kBlockBytes;
+  C cipher;
+  uint8_t buffer[B] = {};
+  bool ok = true;
+  for (const auto& c : cases) {
+    const std::vector<uint8_t> key = HexBytes(c.key);
+    const std::vector<uint8_t> plain = HexBytes(c.plain);
+    const std::vector<uint8_t> expected = HexBytes(c.cipher);
+    if (plain.size() != B || expected.size() != B) return false;
+    cipher.Init(key.data(), static_cast<uint32_t>(4 * c.key.size()), nullptr);
+    cipher.EncryptECB(plain.data(), buffer);
+    ok = ok && std::memcmp(buffer, expected.data(), B) == 0;
+    cipher.DecryptECB(buffer, buffer);
+    cipher.Burn();
+    ok = ok && std::memcmp(buffer, plain.data(), B) == 0;
+  }
+  return ok;
 }
 
 }  // namespace velsor::self_test

@@ -1,0 +1,35 @@
+#pragma once
+// Serpent as specified in its AES submission: 32 rounds, eight 4-bit S-boxes
+// and the linear transformation, written in bitslice form. Blocks and keys are
+// little-endian words, byte 0 holding bits 0..7; a key shorter than 256 bits
+// is padded with one 1 bit and zeros, so every length is a key of its own.
+
+#include "crypto/algorithm_ids.h"
+#include "crypto/block_modes.h"
+#include "crypto/bytes.h"
+
+namespace velsor {
+
+class Serpent final : public CipherMetadata<Serpent, BlockCipher128> {
+ public:
+  using CipherMetadata::CipherMetadata;
+
+  static int32_t GetId() { return kIdSerpent; }
+  static std::u16string GetAlgorithm() { return u"Serpent"; }
+  static int32_t GetMaxKeySize() { return 256; }
+  static bool SelfTest();
+
+  void Burn() override;
+  void EncryptECB(const void* Indata, void* Outdata) override;
+  void DecryptECB(const void* Indata, void* Outdata) override;
+
+ protected:
+  // A key of 4 bits holds no whole byte and is refused.
+  void ScheduleKey(const void* Key, uint32_t Size) override;
+
+ private:
+  static constexpr int kRoundKeys = 33;
+  SecretArray<uint32_t, 4 * kRoundKeys> l_key;  // K0..K32, four words each
+};
+
+}  // namespace velsor

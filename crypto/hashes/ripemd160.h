@@ -1,0 +1,29 @@
+#pragma once
+// RIPEMD-160 as its designers published it: 160-bit digest, 64-byte blocks,
+// little-endian words and length, two parallel lines of five rounds.
+
+#include "crypto/algorithm_ids.h"
+#include "crypto/hashes/block_hash.h"
+
+namespace velsor {
+
+class Ripemd160 final : public HashMetadata<Ripemd160, BlockHash<64>> {
+ public:
+  using HashMetadata::HashMetadata;
+
+  static int32_t GetId() { return kIdRipemd160; }
+  static std::u16string GetAlgorithm() { return u"RipeMD-160"; }
+  static int32_t GetHashSize() { return 160; }
+  static bool SelfTest();
+
+ protected:
+  void LoadInitialValues() override;
+  void CompressBlock(const uint8_t* block) override;
+  void WipeChainingValues() override { CurrentHash.Wipe(); }
+  void Finish(uint8_t* digest) override;
+
+ private:
+  SecretArray<uint32_t, 5> CurrentHash;
+};
+
+}  // namespace velsor

@@ -1,0 +1,140 @@
+// Rijndael: FIPS-197 single blocks, the zero padding of other key lengths,
+// and the chaining modes over a real AES.
+
+#include "crypto/ciphers/rijndael.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/block_cipher_checks.h"
+#include "support/hex.h"
+
+namespace velsor {
+namespace {
+
+using test::Bytes;
+using test::Hex;
+
+TEST(Rijndael, IdentityAndSelfTest) {
+  Rijndael rijndael;
+  const BlockCipher& c = rijndael;
+  EXPECT_EQ(c.Id(), 9);
+  EXPECT_EQ(c.Algorithm(), u"Rijndael");
+  EXPECT_EQ(c.MaxKeySize(), 256);
+  EXPECT_EQ(c.BlockSize(), 128);
+  EXPECT_TRUE(Rijndael::SelfTest());
+}
+
+TEST(Rijndael, Fips197AppendixC) {
+  Rijndael c;
+  // FIPS-197 C.1, C.2, C.3, then C.1 again after the longer keys.
+  test::ExpectEcbVectors(
+      c,
+      {
+          {"000102030405060708090a0b0c0d0e0f", "00112233445566778899aabbccddeeff", "69c4e0d86a7b0430d8cdb78070b4c55a"},
+          {"000102030405060708090a0b0c0d0e0f1011121314151617", "00112233445566778899aabbccddeeff",
+           "dda97ca4864cdfe06eaf70a0ec0d7191"},
+          {"000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f", "00112233445566778899aabbccddeeff",
+           "8ea2b7ca516745bfeafc49904b496089"},
+          {"000102030405060708090a0b0c0d0e0f", "00112233445566778899aabbccddeeff", "69c4e0d86a7b0430d8cdb78070b4c55a"},
+      });
+}
+
+// Other key lengths run the next AES size on the whole key bytes followed by
+// zero bytes; the bits of a partial last byte are not read.
+TEST(Rijndael, ShortKeysAreZeroPadded) {
+  struct Case {
+    uint32_t bits;
+    std::string cipher;
+  };
+  // pycryptodome AES on the zero-padded key: 64 bits = AES-128 on 8 key bytes and
+  // 8 zeros; 132 = AES-128 on 16 bytes; 140 = AES-192 on 17 bytes and 7 zeros;
+  // 160 = AES-192 on 20 bytes and 4 zeros.
+  const std::vector<Case> kCases = {
+      {64, "35d70f16650bd1516bc1dcc046fe3c26"},
+      {132, "8df4e9aac5c7573a27d8d055d6e4d64b"},
+      {140, "145600fca4b15687a591ca84b8e9cf91"},
+      {160, "f359a2baa9db75fb54781f59e025f3ef"},
+  };
+  const auto full_key = Bytes("2b7e151628aed2a6abf7158809cf4f3c762e7160f38b4da56a784d9045190cfe");
+  const auto plain = Bytes("00112233445566778899aabbccddeeff");
+  Rijndael c;
+  for (const auto& k : kCases) {
+    SCOPED_TRACE(k.bits);
+    // Exactly the bytes that hold the key, the partial one included.
+    const std::vector<uint8_t> key(full_key.begin(), full_key.begin() + (k.bits + 7) / 8);
+    c.Init(key.data(), k.bits, nullptr);
+    auto block = plain;
+    c.EncryptECB(block.data(), block.data());
+    EXPECT_EQ(Hex(block), k.cipher);
+    c.DecryptECB(block.data(), block.data());
+    EXPECT_EQ(block, plain);
+  }
+}
+
+TEST(Rijndael, RefusesAKeyWithoutAWholeByte) {
+  Rijndael c;
+  const uint8_t key[32] = {0x5a};
+  c.Init(key, 128, nullptr);
+  try {
+    c.Init(key, 4, nullptr);
+    ADD_FAILURE() << "a 4-bit key was accepted";
+  } catch (const CipherError& e) {
+    EXPECT_STREQ(e.what(), "Invalid key size");
+  }
+  EXPECT_FALSE(c.Initialized());
+  uint8_t block[16] = {};
+  EXPECT_THROW(c.EncryptECB(block, block), BlockCipherError);
+}
+
+TEST(Rijndael, ModesAndChaining) {
+  Rijndael c;
+  test::ExpectModeVectors(
+      c, "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f", "f0e1d2c3b4a5968778695a4b3c2d1e0f",
+      {
+          // aes, key 000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f, IV
+          // f0e1d2c3b4a5968778695a4b3c2d1e0f: composed by tests/oracles/mode_vectors.py
+          {cmCBC, 0, ""},
+          {cmCBC, 1, "0b"},
+          {cmCBC, 15, "0bbb7b7bf45afe7b11d96cb93828ed"},
+          {cmCBC, 16, "5417b2b059f3ad6525300a36eb0134a3"},
+          {cmCBC, 17, "5417b2b059f3ad6525300a36eb0134a302"},
+          {cmCBC, 20, "5417b2b059f3ad6525300a36eb0134a3022899f6"},
+          {cmCBC, 37, "5417b2b059f3ad6525300a36eb0134a3bf319bea0337832e357af7c98a498241ef6ea9f10e"},
+          {cmCFB8bit, 0, ""},
+          {cmCFB8bit, 1, "0b"},
+          {cmCFB8bit, 15, "0bd6060d079669df8be60eb6f35127"},
+          {cmCFB8bit, 16, "0bd6060d079669df8be60eb6f35127d3"},
+          {cmCFB8bit, 17, "0bd6060d079669df8be60eb6f35127d3fb"},
+          {cmCFB8bit, 20, "0bd6060d079669df8be60eb6f35127d3fb52fdb2"},
+          {cmCFB8bit, 37, "0bd6060d079669df8be60eb6f35127d3fb52fdb2b927a924834ad6ce75fc88c0db22e99a2e"},
+          {cmCFBblock, 0, ""},
+          {cmCFBblock, 1, "0b"},
+          {cmCFBblock, 15, "0bbb7b7bf45afe7b11d96cb93828ed"},
+          {cmCFBblock, 16, "0bbb7b7bf45afe7b11d96cb93828eddf"},
+          {cmCFBblock, 17, "0bbb7b7bf45afe7b11d96cb93828eddfc8"},
+          {cmCFBblock, 20, "0bbb7b7bf45afe7b11d96cb93828eddfc85ec246"},
+          {cmCFBblock, 37, "0bbb7b7bf45afe7b11d96cb93828eddfc85ec24622114b7d6a4dc0a0a88d380226a4cc6e14"},
+          {cmOFB, 0, ""},
+          {cmOFB, 1, "0b"},
+          {cmOFB, 15, "0bbb7b7bf45afe7b11d96cb93828ed"},
+          {cmOFB, 16, "0bbb7b7bf45afe7b11d96cb93828eddf"},
+          {cmOFB, 17, "0bbb7b7bf45afe7b11d96cb93828eddf7f"},
+          {cmOFB, 20, "0bbb7b7bf45afe7b11d96cb93828eddf7ff02a1c"},
+          {cmOFB, 37, "0bbb7b7bf45afe7b11d96cb93828eddf7ff02a1c65d23a203b294c12e3ffc8352d9bf4ed19"},
+          {cmCTR, 0, ""},
+          {cmCTR, 1, "0b"},
+          {cmCTR, 15, "0bbb7b7bf45afe7b11d96cb93828ed"},
+          {cmCTR, 16, "0bbb7b7bf45afe7b11d96cb93828eddf"},
+          {cmCTR, 17, "0bbb7b7bf45afe7b11d96cb93828eddf75"},
+          {cmCTR, 20, "0bbb7b7bf45afe7b11d96cb93828eddf75030769"},
+          {cmCTR, 37, "0bbb7b7bf45afe7b11d96cb93828eddf75030769e62614ce47c5dea7d1b3c0c56ba9618ef3"},
+      });
+  test::ExpectChainingRules(c, "2b7e151628aed2a6abf7158809cf4f3c762e7160");
+  test::ExpectRefusesWithoutKey(c);
+}
+
+}  // namespace
+}  // namespace velsor

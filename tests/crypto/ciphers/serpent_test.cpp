@@ -1,0 +1,147 @@
+// Serpent: published values and Botan for the three standard key lengths, the
+// one-bit padding of other lengths, and the chaining modes over it. Blocks and
+// keys are written in this component's byte order, byte 0 holding bits 0..7.
+
+#include "crypto/ciphers/serpent.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/block_cipher_checks.h"
+#include "support/hex.h"
+
+namespace velsor {
+namespace {
+
+using test::Bytes;
+using test::Hex;
+
+TEST(Serpent, IdentityAndSelfTest) {
+  Serpent serpent;
+  const BlockCipher& c = serpent;
+  EXPECT_EQ(c.Id(), 26);
+  EXPECT_EQ(c.Algorithm(), u"Serpent");
+  EXPECT_EQ(c.MaxKeySize(), 256);
+  EXPECT_EQ(c.BlockSize(), 128);
+  EXPECT_TRUE(Serpent::SelfTest());
+}
+
+TEST(Serpent, KnownAnswers) {
+  Serpent c;
+  test::ExpectEcbVectors(
+      c,
+      {
+          // NESSIE Serpent set 1 vector 0 (Botan Serpent agrees).
+          {"80000000000000000000000000000000", "00000000000000000000000000000000", "264e5481eff42a4606abda06c0bfda3d"},
+          {"800000000000000000000000000000000000000000000000", "00000000000000000000000000000000",
+           "9e274ead9b737bb21efcfca548602689"},
+          {"8000000000000000000000000000000000000000000000000000000000000000", "00000000000000000000000000000000",
+           "a223aa1288463c0e2be38ebd825616c0"},
+          // Botan Serpent: zero key, a single bit in the plaintext.
+          {"00000000000000000000000000000000", "80000000000000000000000000000000", "a3b35de7c358ddd82644678c64b8bcbb"},
+          // Botan Serpent. The second key is the first followed by eight zero
+          // bytes: the padding bit moves from bit 128 to bit 192.
+          {"2b7e151628aed2a6abf7158809cf4f3c", "00112233445566778899aabbccddeeff", "e0cd624c111d58f2e97651a9fd56f3c2"},
+          {"2b7e151628aed2a6abf7158809cf4f3c0000000000000000", "00112233445566778899aabbccddeeff",
+           "6e9ac8debb5b3b338b548f4ba34411f5"},
+          {"2b7e151628aed2a6abf7158809cf4f3c762e7160f38b4da56a784d9045190cfe", "00112233445566778899aabbccddeeff",
+           "c65ab9fbd778ffe4db84e98610df4ca2"},
+      });
+}
+
+// A key shorter than 256 bits is padded with a 1 bit at bit Size, so every
+// length is a key of its own; the bits of a partial last byte are not read.
+TEST(Serpent, ShortKeysGetThePaddingBit) {
+  struct Case {
+    uint32_t bits;
+    std::string cipher;
+  };
+  const std::vector<Case> kCases = {
+      // Nettle serpent with the 20-byte key; Botan Serpent on the 32-byte key
+      // with 01 at byte 20 gives the same.
+      {160, "5c54ac4b4978d237776bf456859f106d"},
+      // Botan Serpent on the first 16 key bytes, 10 at byte 16 (bit 132), then zeros.
+      {132, "f656f0dc81fad080bc3cc55958363b8f"},
+  };
+  const auto full_key = Bytes("2b7e151628aed2a6abf7158809cf4f3c762e7160f38b4da56a784d9045190cfe");
+  const auto plain = Bytes("00112233445566778899aabbccddeeff");
+  Serpent c;
+  for (const auto& k : kCases) {
+    SCOPED_TRACE(k.bits);
+    // Exactly the bytes that hold the key, the partial one included.
+    const std::vector<uint8_t> key(full_key.begin(), full_key.begin() + (k.bits + 7) / 8);
+    c.Init(key.data(), k.bits, nullptr);
+    auto block = plain;
+    c.EncryptECB(block.data(), block.data());
+    EXPECT_EQ(Hex(block), k.cipher);
+    c.DecryptECB(block.data(), block.data());
+    EXPECT_EQ(block, plain);
+  }
+}
+
+TEST(Serpent, RefusesAKeyWithoutAWholeByte) {
+  Serpent c;
+  const uint8_t key[32] = {0x5a};
+  c.Init(key, 128, nullptr);
+  try {
+    c.Init(key, 4, nullptr);
+    ADD_FAILURE() << "a 4-bit key was accepted";
+  } catch (const CipherError& e) {
+    EXPECT_STREQ(e.what(), "Invalid key size");
+  }
+  EXPECT_FALSE(c.Initialized());
+  uint8_t block[16] = {};
+  EXPECT_THROW(c.EncryptECB(block, block), BlockCipherError);
+}
+
+TEST(Serpent, ModesAndChaining) {
+  Serpent c;
+  test::ExpectModeVectors(
+      c, "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f", "f0e1d2c3b4a5968778695a4b3c2d1e0f",
+      {
+          // serpent, key 000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f, IV
+          // f0e1d2c3b4a5968778695a4b3c2d1e0f: composed by tests/oracles/mode_vectors.py
+          {cmCBC, 0, ""},
+          {cmCBC, 1, "9d"},
+          {cmCBC, 15, "9de401f9523ded29534620e0816f72"},
+          {cmCBC, 16, "d64c9f74cb5d966ae9f4a03e8f68aaff"},
+          {cmCBC, 17, "d64c9f74cb5d966ae9f4a03e8f68aaff35"},
+          {cmCBC, 20, "d64c9f74cb5d966ae9f4a03e8f68aaff353fed52"},
+          {cmCBC, 37, "d64c9f74cb5d966ae9f4a03e8f68aaff9bb513cf3b853d08b6fb57a0611ca39d3ac0a18519"},
+          {cmCFB8bit, 0, ""},
+          {cmCFB8bit, 1, "9d"},
+          {cmCFB8bit, 15, "9d7a9583aafa63e3ac8bd520232925"},
+          {cmCFB8bit, 16, "9d7a9583aafa63e3ac8bd5202329252b"},
+          {cmCFB8bit, 17, "9d7a9583aafa63e3ac8bd5202329252bc2"},
+          {cmCFB8bit, 20, "9d7a9583aafa63e3ac8bd5202329252bc27325f2"},
+          {cmCFB8bit, 37, "9d7a9583aafa63e3ac8bd5202329252bc27325f2282232f129c56c9e4e149db2f58b7c36a5"},
+          {cmCFBblock, 0, ""},
+          {cmCFBblock, 1, "9d"},
+          {cmCFBblock, 15, "9de401f9523ded29534620e0816f72"},
+          {cmCFBblock, 16, "9de401f9523ded29534620e0816f72bc"},
+          {cmCFBblock, 17, "9de401f9523ded29534620e0816f72bc45"},
+          {cmCFBblock, 20, "9de401f9523ded29534620e0816f72bc4593f1d5"},
+          {cmCFBblock, 37, "9de401f9523ded29534620e0816f72bc4593f1d57c7e4d4cd164e01d44d340c8d7107f03c6"},
+          {cmOFB, 0, ""},
+          {cmOFB, 1, "9d"},
+          {cmOFB, 15, "9de401f9523ded29534620e0816f72"},
+          {cmOFB, 16, "9de401f9523ded29534620e0816f72bc"},
+          {cmOFB, 17, "9de401f9523ded29534620e0816f72bc9a"},
+          {cmOFB, 20, "9de401f9523ded29534620e0816f72bc9afed63a"},
+          {cmOFB, 37, "9de401f9523ded29534620e0816f72bc9afed63aca8d47352adc34d2d230c4b460dea7fc3e"},
+          {cmCTR, 0, ""},
+          {cmCTR, 1, "9d"},
+          {cmCTR, 15, "9de401f9523ded29534620e0816f72"},
+          {cmCTR, 16, "9de401f9523ded29534620e0816f72bc"},
+          {cmCTR, 17, "9de401f9523ded29534620e0816f72bc8b"},
+          {cmCTR, 20, "9de401f9523ded29534620e0816f72bc8b2ee6d7"},
+          {cmCTR, 37, "9de401f9523ded29534620e0816f72bc8b2ee6d7ee54240b95dc856d757ca45294acafcab5"},
+      });
+  test::ExpectChainingRules(c, "2b7e151628aed2a6abf7158809cf4f3c762e7160");
+  test::ExpectRefusesWithoutKey(c);
+}
+
+}  // namespace
+}  // namespace velsor
