@@ -159,30 +159,10 @@ void Des::DecryptECB(const void* Indata, void* Outdata) {
 }
 
 bool Des::SelfTest() {
-  struct Vector {
-    const char* key;
-    const char* plain;
-    const char* cipher;
-  };
-  const Vector kVectors[] = {
+  return self_test::BlockCipherKnownAnswers<Des>({
       {"133457799bbcdff1", "0123456789abcdef", "85e813540f0ab405"},  // the widely published worked example
       {"0123456789abcdef", "4e6f772069732074", "3fa40e8a984d4815"},  // FIPS 81, ECB "Now is t"
-  };
-  Des cipher;
-  uint8_t buffer[8] = {};
-  bool ok = true;
-  for (const Vector& v : kVectors) {
-    const auto key = self_test::HexBytes(v.key);
-    const auto plain = self_test::HexBytes(v.plain);
-    const auto expected = self_test::HexBytes(v.cipher);
-    cipher.Init(key.data(), 64, nullptr);
-    cipher.EncryptECB(plain.data(), buffer);
-    ok = ok && std::memcmp(buffer, expected.data(), 8) == 0;
-    cipher.DecryptECB(buffer, buffer);
-    ok = ok && std::memcmp(buffer, plain.data(), 8) == 0;
-    cipher.Burn();
-  }
-  return ok;
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -228,17 +208,9 @@ void TripleDes::DecryptECB(const void* Indata, void* Outdata) {
 
 bool TripleDes::SelfTest() {
   // NIST SP 800-67, the Triple DES example: three distinct keys, the first block.
-  const auto key = self_test::HexBytes("0123456789abcdef23456789abcdef01456789abcdef0123");
-  const auto plain = self_test::HexBytes("5468652071756663");
-  const auto expected = self_test::HexBytes("a826fd8ce53b855f");
-  TripleDes cipher;
-  uint8_t buffer[8] = {};
-  cipher.Init(key.data(), 192, nullptr);
-  cipher.EncryptECB(plain.data(), buffer);
-  bool ok = std::memcmp(buffer, expected.data(), 8) == 0;
-  cipher.DecryptECB(buffer, buffer);
-  ok = ok && std::memcmp(buffer, plain.data(), 8) == 0;
-  return ok;
+  return self_test::BlockCipherKnownAnswers<TripleDes>({
+      {"0123456789abcdef23456789abcdef01456789abcdef0123", "5468652071756663", "a826fd8ce53b855f"},
+  });
 }
 
 }  // namespace velsor

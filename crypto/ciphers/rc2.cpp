@@ -102,30 +102,10 @@ void Rc2::DecryptECB(const void* Indata, void* Outdata) {
 
 bool Rc2::SelfTest() {
   // 128-bit keys, effective key length 1024 (pycryptodome ARC2, effective_keylen=1024).
-  struct Vector {
-    const char* key;
-    const char* plain;
-    const char* cipher;
-  };
-  const Vector kVectors[] = {
+  return self_test::BlockCipherKnownAnswers<Rc2>({
       {"00000000000000000000000000000000", "0000000000000000", "1c198a838df028b7"},
       {"000102030405060708090a0b0c0d0e0f", "0011223344556677", "ccf53fa303fad8b3"},
-  };
-  Rc2 cipher;
-  uint8_t buffer[8] = {};
-  bool ok = true;
-  for (const Vector& v : kVectors) {
-    const auto key = self_test::HexBytes(v.key);
-    const auto plain = self_test::HexBytes(v.plain);
-    const auto expected = self_test::HexBytes(v.cipher);
-    cipher.Init(key.data(), 128, nullptr);
-    cipher.EncryptECB(plain.data(), buffer);
-    ok = ok && std::memcmp(buffer, expected.data(), 8) == 0;
-    cipher.DecryptECB(buffer, buffer);
-    ok = ok && std::memcmp(buffer, plain.data(), 8) == 0;
-    cipher.Burn();
-  }
-  return ok;
+  });
 }
 
 namespace {
