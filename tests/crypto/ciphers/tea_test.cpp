@@ -39,6 +39,13 @@ TEST(Tea, VariantRoundFunction) {
   Tea tea;
   // The defining value of this variant: all-zero key and block.
   test::ExpectEcbVectors(tea, {{"00000000000000000000000000000000", "0000000000000000", "f88b1c2d0684458e"}});
+  // Keys that tell how each key word enters the rounds and in which byte order:
+  // tests/oracles/tea_variant.py, a transcription of the round written apart from this code.
+  test::ExpectEcbVectors(tea, {
+                                  {"000102030405060708090a0b0c0d0e0f", "0123456789abcdef", "7e1af625ea9bd0e9"},
+                                  {"0123456712345678234567893456789a", "0000000100000002", "6c710e657d9a2e43"},
+                                  {"0011223344556677", "fedcba9876543210", "9bad5c767d2db41e"},  // k2 = k3 = 0
+                              });
   // The published TEA gives 41ea3a0a94baa940 for the same key and block.
   const std::vector<uint8_t> zero_key(16);
   EXPECT_NE(Hex(EncryptBlock(tea, zero_key, 128, "0000000000000000")), "41ea3a0a94baa940");
