@@ -4,10 +4,13 @@
 
 #include "crypto/ciphers/blowfish.h"
 #include "crypto/ciphers/cast128.h"
+#include "crypto/ciphers/des.h"
 #include "crypto/ciphers/ice.h"
+#include "crypto/ciphers/rc2.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/ciphers/rijndael.h"
 #include "crypto/ciphers/serpent.h"
+#include "crypto/ciphers/tea.h"
 #include "crypto/ciphers/twofish.h"
 #include "crypto/hashes/haval.h"
 #include "crypto/hashes/md4.h"
@@ -25,12 +28,16 @@ void CreateAlgorithmComponents(Component& owner) {
   // Ciphers, then hashes, in the order the window has always created them.
   Component::CreateOwned<Blowfish>(owner);
   Component::CreateOwned<Cast128>(owner);
+  Component::CreateOwned<Des>(owner);
+  Component::CreateOwned<TripleDes>(owner);
   Component::CreateOwned<Ice>(owner);
   Component::CreateOwned<ThinIce>(owner);
   Component::CreateOwned<Ice2>(owner);
+  Component::CreateOwned<Rc2>(owner);
   Component::CreateOwned<Rc4>(owner);
   Component::CreateOwned<Rijndael>(owner);
   Component::CreateOwned<Serpent>(owner);
+  Component::CreateOwned<Tea>(owner);
   Component::CreateOwned<Twofish>(owner);
   Component::CreateOwned<Haval>(owner);
   Component::CreateOwned<Md4>(owner);

@@ -1,0 +1,212 @@
+// DES and Triple DES: published known answers, the key-length rules of Triple
+// DES checked against pycryptodome with the equivalent 24-byte key, the modes
+// over an independent ECB, and the rules every block cipher keeps.
+
+#include "crypto/ciphers/des.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/block_cipher_checks.h"
+#include "support/hex.h"
+
+namespace velsor {
+namespace {
+
+using test::Bytes;
+using test::Hex;
+
+TEST(Des, Identity) {
+  Des des;
+  TripleDes des3;
+  const BlockCipher& a = des;
+  const BlockCipher& b = des3;
+  EXPECT_EQ(a.Id(), 23);
+  EXPECT_EQ(a.Algorithm(), u"DES");
+  EXPECT_EQ(a.MaxKeySize(), 64);
+  EXPECT_EQ(a.BlockSize(), 64);
+  EXPECT_EQ(b.Id(), 24);
+  EXPECT_EQ(b.Algorithm(), u"3DES");
+  EXPECT_EQ(b.MaxKeySize(), 192);
+  EXPECT_EQ(b.BlockSize(), 64);
+  EXPECT_NE(dynamic_cast<const DesBase*>(&a), nullptr);
+  EXPECT_NE(dynamic_cast<const DesBase*>(&b), nullptr);
+  // The shared base reports the defaults of the base classes.
+  EXPECT_EQ(DesBase::GetId(), -1);
+  EXPECT_EQ(DesBase::GetAlgorithm(), u"");
+  EXPECT_EQ(DesBase::GetMaxKeySize(), -1);
+}
+
+TEST(Des, MatchesPublishedKnownAnswers) {
+  Des des;
+  test::ExpectEcbVectors(des, {
+                                  // The classic worked example (key 133457799BBCDFF1); pycryptodome agrees.
+                                  {"133457799bbcdff1", "0123456789abcdef", "85e813540f0ab405"},
+                                  // FIPS 81, appendix B, ECB: "Now is t".
+                                  {"0123456789abcdef", "4e6f772069732074", "3fa40e8a984d4815"},
+                                  // NIST SP 800-17, variable plaintext and variable key tests, first rows.
+                                  {"0101010101010101", "8000000000000000", "95f8a5e5dd31d900"},
+                                  {"8001010101010101", "0000000000000000", "95a8d72813daa94d"},
+                                  // A 32-bit key is followed by four zero bytes (pycryptodome, key a1b2c3d400000000).
+                                  {"a1b2c3d4", "0123456789abcdef", "e3a316e4557dfc29"},
+                              });
+}
+
+TEST(Des, ParityBitsAreIgnored) {
+  // 133457799BBCDFF1 with the low bit of every byte cleared or flipped.
+  Des des;
+  test::ExpectEcbVectors(des, {
+                                  {"123456789abcdef0", "0123456789abcdef", "85e813540f0ab405"},
+                                  {"123556789bbcdef0", "0123456789abcdef", "85e813540f0ab405"},
+                              });
+}
+
+TEST(TripleDes, KeyLengthRules) {
+  // Expected values: pycryptodome DES3 with the 24-byte key K1 | K2 | K3 that each size stands for.
+  TripleDes des3;
+  test::ExpectEcbVectors(
+      des3, {
+                // 192 bits: three keys. NIST SP 800-67, the Triple DES example, first block.
+                {"0123456789abcdef23456789abcdef01456789abcdef0123", "5468652071756663", "a826fd8ce53b855f"},
+                // 160 bits: K3 = bytes 16..19 and four zero bytes (key ...89abcdef00000000).
+                {"0123456789abcdeffedcba987654321089abcdef", "0123456789abcdef", "f9ce7ee8ab5c5078"},
+                // 136 bits: over 128, so K3 = byte 16 and seven zero bytes, not K1.
+                {"0123456789abcdeffedcba987654321089", "0123456789abcdef", "47a8bc01ef3c5fd4"},
+                // 128 bits: two-key Triple DES, K3 = K1.
+                {"0123456789abcdeffedcba9876543210", "0123456789abcdef", "1a4d672dca6cb335"},
+                // 64 bits: K2 is the all-zero key and K3 = K1.
+                {"0123456789abcdef", "0123456789abcdef", "562a50c3046a38a5"},
+                // Three equal keys are single DES (the DES worked example above).
+                {"133457799bbcdff1133457799bbcdff1133457799bbcdff1", "0123456789abcdef", "85e813540f0ab405"},
+            });
+}
+
+TEST(Des, RefusesInvalidKeySizes) {
+  Des des;
+  TripleDes des3;
+  const auto key = Bytes("0123456789abcdef0123456789abcdef0123456789abcdef");
+  struct Case {
+    BlockCipher* cipher;
+    uint32_t bits;
+  };
+  // 4 bits pass the common size check but leave no whole key byte; refused as well.
+  const Case cases[] = {{&des, 4}, {&des, 6}, {&des, 68}, {&des3, 4}, {&des3, 196}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.cipher->Id()) + ", " + std::to_string(c.bits) + " bits");
+    c.cipher->Init(key.data(), 64, nullptr);
+    try {
+      c.cipher->Init(key.data(), c.bits, nullptr);
+      ADD_FAILURE() << "accepted";
+    } catch (const CipherError& e) {
+      EXPECT_STREQ(e.what(), "Invalid key size");
+    }
+    EXPECT_FALSE(c.cipher->Initialized());
+  }
+}
+
+TEST(Des, ModesOverAnIndependentEcb) {
+  Des des;
+  test::ExpectModeVectors(
+      des, "133457799bbcdff1", "0011223344556677",
+      {
+          // des, key 133457799bbcdff1, IV 0011223344556677: composed by tests/oracles/mode_vectors.py
+          {cmCBC, 0, ""},
+          {cmCBC, 1, "b3"},
+          {cmCBC, 7, "b368f6ce5eb12c"},
+          {cmCBC, 8, "3f54682678c354b1"},
+          {cmCBC, 9, "3f54682678c354b1e9"},
+          {cmCBC, 20, "3f54682678c354b1d1dbbea2e66e44e623f91c8d"},
+          {cmCBC, 21, "3f54682678c354b1d1dbbea2e66e44e623f91c8d6d"},
+          {cmCFB8bit, 0, ""},
+          {cmCFB8bit, 1, "b3"},
+          {cmCFB8bit, 7, "b3501df9556162"},
+          {cmCFB8bit, 8, "b3501df9556162f5"},
+          {cmCFB8bit, 9, "b3501df9556162f58f"},
+          {cmCFB8bit, 20, "b3501df9556162f58f9c29b30c197ad72cccd71d"},
+          {cmCFB8bit, 21, "b3501df9556162f58f9c29b30c197ad72cccd71d52"},
+          {cmCFBblock, 0, ""},
+          {cmCFBblock, 1, "b3"},
+          {cmCFBblock, 7, "b368f6ce5eb12c"},
+          {cmCFBblock, 8, "b368f6ce5eb12ca1"},
+          {cmCFBblock, 9, "b368f6ce5eb12ca1e3"},
+          {cmCFBblock, 20, "b368f6ce5eb12ca1e3d719e112ea229c3628c50b"},
+          {cmCFBblock, 21, "b368f6ce5eb12ca1e3d719e112ea229c3628c50b70"},
+          {cmOFB, 0, ""},
+          {cmOFB, 1, "b3"},
+          {cmOFB, 7, "b368f6ce5eb12c"},
+          {cmOFB, 8, "b368f6ce5eb12ca1"},
+          {cmOFB, 9, "b368f6ce5eb12ca1a1"},
+          {cmOFB, 20, "b368f6ce5eb12ca1a1c76a22099329d7a992bbf5"},
+          {cmOFB, 21, "b368f6ce5eb12ca1a1c76a22099329d7a992bbf5c7"},
+          {cmCTR, 0, ""},
+          {cmCTR, 1, "b3"},
+          {cmCTR, 7, "b368f6ce5eb12c"},
+          {cmCTR, 8, "b368f6ce5eb12ca1"},
+          {cmCTR, 9, "b368f6ce5eb12ca1c4"},
+          {cmCTR, 20, "b368f6ce5eb12ca1c4065948b0934896fe596621"},
+          {cmCTR, 21, "b368f6ce5eb12ca1c4065948b0934896fe596621bd"},
+      });
+}
+
+TEST(TripleDes, ModesOverAnIndependentEcb) {
+  TripleDes des3;
+  test::ExpectModeVectors(des3, "0123456789abcdef23456789abcdef01456789abcdef0123", "f0e1d2c3b4a59687",
+                          {
+                              // des3, key 0123456789abcdef23456789abcdef01456789abcdef0123, IV f0e1d2c3b4a59687:
+                              // composed by tests/oracles/mode_vectors.py
+                              {cmCBC, 0, ""},
+                              {cmCBC, 1, "0a"},
+                              {cmCBC, 7, "0abe8b978f4fee"},
+                              {cmCBC, 8, "790d6652ff590a8c"},
+                              {cmCBC, 9, "790d6652ff590a8cac"},
+                              {cmCBC, 20, "790d6652ff590a8c5d6dd6a308e6af29f8e5c8c2"},
+                              {cmCBC, 21, "790d6652ff590a8c5d6dd6a308e6af29f8e5c8c2e0"},
+                              {cmCFB8bit, 0, ""},
+                              {cmCFB8bit, 1, "0a"},
+                              {cmCFB8bit, 7, "0a32cdd6af8dc7"},
+                              {cmCFB8bit, 8, "0a32cdd6af8dc7e1"},
+                              {cmCFB8bit, 9, "0a32cdd6af8dc7e1cb"},
+                              {cmCFB8bit, 20, "0a32cdd6af8dc7e1cb3203c194ebeefb155dc244"},
+                              {cmCFB8bit, 21, "0a32cdd6af8dc7e1cb3203c194ebeefb155dc2448b"},
+                              {cmCFBblock, 0, ""},
+                              {cmCFBblock, 1, "0a"},
+                              {cmCFBblock, 7, "0abe8b978f4fee"},
+                              {cmCFBblock, 8, "0abe8b978f4fee94"},
+                              {cmCFBblock, 9, "0abe8b978f4fee94d8"},
+                              {cmCFBblock, 20, "0abe8b978f4fee94d82dc97cd7b7239051680e8c"},
+                              {cmCFBblock, 21, "0abe8b978f4fee94d82dc97cd7b7239051680e8c65"},
+                              {cmOFB, 0, ""},
+                              {cmOFB, 1, "0a"},
+                              {cmOFB, 7, "0abe8b978f4fee"},
+                              {cmOFB, 8, "0abe8b978f4fee94"},
+                              {cmOFB, 9, "0abe8b978f4fee94c9"},
+                              {cmOFB, 20, "0abe8b978f4fee94c9e674d711f7d727e462e691"},
+                              {cmOFB, 21, "0abe8b978f4fee94c9e674d711f7d727e462e691d8"},
+                              {cmCTR, 0, ""},
+                              {cmCTR, 1, "0a"},
+                              {cmCTR, 7, "0abe8b978f4fee"},
+                              {cmCTR, 8, "0abe8b978f4fee94"},
+                              {cmCTR, 9, "0abe8b978f4fee9437"},
+                              {cmCTR, 20, "0abe8b978f4fee94374a07d2df03d5d482b531e0"},
+                              {cmCTR, 21, "0abe8b978f4fee94374a07d2df03d5d482b531e0f0"},
+                          });
+}
+
+TEST(Des, ChainingRulesAndRefusalWithoutKey) {
+  Des des;
+  TripleDes des3;
+  test::ExpectChainingRules(des, "133457799bbcdff1");
+  test::ExpectChainingRules(des3, "0123456789abcdeffedcba987654321089abcdef");
+  test::ExpectRefusesWithoutKey(des);
+  test::ExpectRefusesWithoutKey(des3);
+}
+
+TEST(Des, SelfTest) {
+  EXPECT_TRUE(Des::SelfTest());
+  EXPECT_TRUE(TripleDes::SelfTest());
+}
+
+}  // namespace
+}  // namespace velsor

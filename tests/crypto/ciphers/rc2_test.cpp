@@ -1,0 +1,145 @@
+// RC2 with the effective key length fixed at 1024 bits: known answers from
+// pycryptodome ARC2 (effective_keylen=1024) for every key length the
+// application uses, the modes over that ECB, and the common block cipher rules.
+
+#include "crypto/ciphers/rc2.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/block_cipher_checks.h"
+#include "support/hex.h"
+
+namespace velsor {
+namespace {
+
+using test::Bytes;
+using test::Hex;
+
+TEST(Rc2, Identity) {
+  Rc2 rc2;
+  const BlockCipher& base = rc2;
+  EXPECT_EQ(base.Id(), 1);
+  EXPECT_EQ(base.Algorithm(), u"RC2");
+  EXPECT_EQ(base.MaxKeySize(), 1024);
+  EXPECT_EQ(base.BlockSize(), 64);
+}
+
+TEST(Rc2, EffectiveKeyLengthIs1024) {
+  Rc2 rc2;
+  test::ExpectEcbVectors(rc2, {
+                                  // pycryptodome ARC2, ekb 1024.
+                                  {"00000000000000000000000000000000", "0000000000000000", "1c198a838df028b7"},
+                                  {"000102030405060708090a0b0c0d0e0f", "0011223344556677", "ccf53fa303fad8b3"},
+                              });
+  // With an effective key length of 128 the same key and block give another
+  // block (pycryptodome ARC2, ekb 128): 8107714f0d8188a7.
+  const auto key = Bytes("00000000000000000000000000000000");
+  std::vector<uint8_t> block(8);
+  rc2.Init(key.data(), 128, nullptr);
+  rc2.EncryptECB(block.data(), block.data());
+  EXPECT_NE(Hex(block), "8107714f0d8188a7");
+}
+
+TEST(Rc2, EveryKeyLengthExpandsWithEkb1024) {
+  // Key byte i is (37 i + 11) mod 256; the sizes of all the application's
+  // hashes, a 40-bit key and the full 1024 bits (which skips the expansion).
+  // pycryptodome ARC2, ekb 1024, block 0123456789abcdef.
+  struct Case {
+    std::size_t bytes;
+    std::string cipher;
+  };
+  const Case cases[] = {
+      {5, "1e8adc9083e721b9"},  {20, "07c705101e9f77f1"}, {24, "b08f611c60452e6c"},  {32, "d342dcd604138202"},
+      {48, "aaa0cc1b7a07e63d"}, {64, "8b89c618b58bf951"}, {128, "0abf046b0be981a4"},
+  };
+  Rc2 rc2;
+  for (const auto& c : cases) {
+    std::vector<uint8_t> key(c.bytes);
+    for (std::size_t i = 0; i < key.size(); ++i) key[i] = static_cast<uint8_t>((37 * i + 11) % 256);
+    test::ExpectEcbVectors(rc2, {{Hex(key), "0123456789abcdef", c.cipher}});
+  }
+}
+
+TEST(Rc2, KeySizes) {
+  Rc2 rc2;
+  const auto key = Bytes("a5c3");
+  auto encrypt = [&](uint32_t bits) {
+    rc2.Init(key.data(), bits, nullptr);
+    std::vector<uint8_t> block = Bytes("0123456789abcdef");
+    rc2.EncryptECB(block.data(), block.data());
+    return block;
+  };
+  // 12 bits use one whole key byte; the extra nibble is ignored.
+  EXPECT_EQ(encrypt(12), encrypt(8));
+
+  // 4 bits pass the common size check but leave no key byte to expand.
+  for (uint32_t bad : {4U, 6U, 1028U}) {
+    SCOPED_TRACE(bad);
+    rc2.Init(key.data(), 16, nullptr);
+    try {
+      rc2.Init(key.data(), bad, nullptr);
+      ADD_FAILURE() << "accepted";
+    } catch (const CipherError& e) {
+      EXPECT_STREQ(e.what(), "Invalid key size");
+    }
+    EXPECT_FALSE(rc2.Initialized());
+  }
+}
+
+TEST(Rc2, ModesOverAnIndependentEcb) {
+  Rc2 rc2;
+  test::ExpectModeVectors(rc2, "000102030405060708090a0b0c0d0e0f1011121314151617", "a5a4a3a2a1a0afae",
+                          {
+                              // rc2, key 000102030405060708090a0b0c0d0e0f1011121314151617, IV a5a4a3a2a1a0afae:
+                              // composed by tests/oracles/mode_vectors.py
+                              {cmCBC, 0, ""},
+                              {cmCBC, 1, "6e"},
+                              {cmCBC, 7, "6e86db75264d65"},
+                              {cmCBC, 8, "6ca105f8b32979fa"},
+                              {cmCBC, 9, "6ca105f8b32979fa4b"},
+                              {cmCBC, 20, "6ca105f8b32979fa28aa63605b6cd6078c8e1fd6"},
+                              {cmCBC, 21, "6ca105f8b32979fa28aa63605b6cd6078c8e1fd653"},
+                              {cmCFB8bit, 0, ""},
+                              {cmCFB8bit, 1, "6e"},
+                              {cmCFB8bit, 7, "6ec52b8f2256c3"},
+                              {cmCFB8bit, 8, "6ec52b8f2256c309"},
+                              {cmCFB8bit, 9, "6ec52b8f2256c30946"},
+                              {cmCFB8bit, 20, "6ec52b8f2256c30946b2de43395c4777a33b7a4c"},
+                              {cmCFB8bit, 21, "6ec52b8f2256c30946b2de43395c4777a33b7a4cef"},
+                              {cmCFBblock, 0, ""},
+                              {cmCFBblock, 1, "6e"},
+                              {cmCFBblock, 7, "6e86db75264d65"},
+                              {cmCFBblock, 8, "6e86db75264d65c3"},
+                              {cmCFBblock, 9, "6e86db75264d65c3d7"},
+                              {cmCFBblock, 20, "6e86db75264d65c3d798a33571ea220c083385ab"},
+                              {cmCFBblock, 21, "6e86db75264d65c3d798a33571ea220c083385ab26"},
+                              {cmOFB, 0, ""},
+                              {cmOFB, 1, "6e"},
+                              {cmOFB, 7, "6e86db75264d65"},
+                              {cmOFB, 8, "6e86db75264d65c3"},
+                              {cmOFB, 9, "6e86db75264d65c36b"},
+                              {cmOFB, 20, "6e86db75264d65c36b9f1cb33e17a4212ca63933"},
+                              {cmOFB, 21, "6e86db75264d65c36b9f1cb33e17a4212ca6393363"},
+                              {cmCTR, 0, ""},
+                              {cmCTR, 1, "6e"},
+                              {cmCTR, 7, "6e86db75264d65"},
+                              {cmCTR, 8, "6e86db75264d65c3"},
+                              {cmCTR, 9, "6e86db75264d65c352"},
+                              {cmCTR, 20, "6e86db75264d65c3529c0a11cedd9cfe0b98205c"},
+                              {cmCTR, 21, "6e86db75264d65c3529c0a11cedd9cfe0b98205cc4"},
+                          });
+}
+
+TEST(Rc2, ChainingRulesAndRefusalWithoutKey) {
+  Rc2 rc2;
+  test::ExpectChainingRules(rc2, "000102030405060708090a0b0c0d0e0f");
+  test::ExpectRefusesWithoutKey(rc2);
+}
+
+TEST(Rc2, SelfTest) { EXPECT_TRUE(Rc2::SelfTest()); }
+
+}  // namespace
+}  // namespace velsor
