@@ -11,7 +11,7 @@
 
 #include "crypto/hashes/md5.h"
 #include "support/hex.h"
-#include "support/toy_ciphers.h"
+#include "support/recording_cipher.h"
 
 namespace velsor {
 namespace {
