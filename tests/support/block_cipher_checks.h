@@ -119,6 +119,30 @@ inline void ExpectChainingRules(BlockCipher& c, const std::string& key_hex) {
   c.SetCipherMode(cmCBC);
 }
 
+// Key sizes every block cipher refuses with "Invalid key size": 4 bits (no
+// whole key byte), 0, 6 (not a multiple of 4) and MaxKeySize + 4. Each failed
+// Init leaves the cipher uninitialised, the previous key burnt; MaxKeySize
+// itself is accepted.
+inline void ExpectRefusedKeySizes(BlockCipher& c) {
+  const auto max = static_cast<uint32_t>(c.MaxKeySize());
+  const std::vector<uint8_t> key(max / 8 + 1, 0x5A);
+  for (uint32_t bits : {4U, 0U, 6U, max + 4}) {
+    SCOPED_TRACE("key bits " + std::to_string(bits));
+    c.Init(key.data(), 64, nullptr);
+    try {
+      c.Init(key.data(), bits, nullptr);
+      ADD_FAILURE() << "accepted";
+    } catch (const CipherError& e) {
+      EXPECT_STREQ(e.what(), "Invalid key size");
+    }
+    EXPECT_FALSE(c.Initialized());
+    uint8_t block[16] = {};
+    EXPECT_THROW(c.EncryptECB(block, block), BlockCipherError);
+  }
+  c.Init(key.data(), max, nullptr);
+  EXPECT_TRUE(c.Initialized());
+}
+
 // Uninitialised: every mode and IV operation raises "Cipher not initialized".
 inline void ExpectRefusesWithoutKey(BlockCipher& c) {
   c.Burn();

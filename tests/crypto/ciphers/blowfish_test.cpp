@@ -75,16 +75,7 @@ TEST(Blowfish, PartialKeys) {
   EXPECT_EQ(test::Hex(block, 8), "f9ad597c49db005e");
 
   // 4 bits leave no key byte: refused, and the earlier key is gone too.
-  try {
-    cipher.Init(key.data(), 4, nullptr);
-    ADD_FAILURE() << "no exception";
-  } catch (const CipherError& e) {
-    EXPECT_STREQ(e.what(), "Invalid key size");
-  }
-  EXPECT_FALSE(cipher.Initialized());
-  EXPECT_THROW(cipher.EncryptECB(block, block), BlockCipherError);
-
-  EXPECT_THROW(cipher.Init(key.data(), 452, nullptr), CipherError);
+  test::ExpectRefusedKeySizes(cipher);
 }
 
 TEST(Blowfish, Modes) {
