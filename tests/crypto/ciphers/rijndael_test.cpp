@@ -45,33 +45,16 @@ TEST(Rijndael, Fips197AppendixC) {
 // Other key lengths run the next AES size on the whole key bytes followed by
 // zero bytes; the bits of a partial last byte are not read.
 TEST(Rijndael, ShortKeysAreZeroPadded) {
-  struct Case {
-    uint32_t bits;
-    std::string cipher;
-  };
   // pycryptodome AES on the zero-padded key: 64 bits = AES-128 on 8 key bytes and
   // 8 zeros; 132 = AES-128 on 16 bytes; 140 = AES-192 on 17 bytes and 7 zeros;
   // 160 = AES-192 on 20 bytes and 4 zeros.
-  const std::vector<Case> kCases = {
-      {64, "35d70f16650bd1516bc1dcc046fe3c26"},
-      {132, "8df4e9aac5c7573a27d8d055d6e4d64b"},
-      {140, "145600fca4b15687a591ca84b8e9cf91"},
-      {160, "f359a2baa9db75fb54781f59e025f3ef"},
-  };
-  const auto full_key = Bytes("2b7e151628aed2a6abf7158809cf4f3c762e7160f38b4da56a784d9045190cfe");
-  const auto plain = Bytes("00112233445566778899aabbccddeeff");
   Rijndael c;
-  for (const auto& k : kCases) {
-    SCOPED_TRACE(k.bits);
-    // Exactly the bytes that hold the key, the partial one included.
-    const std::vector<uint8_t> key(full_key.begin(), full_key.begin() + (k.bits + 7) / 8);
-    c.Init(key.data(), k.bits, nullptr);
-    auto block = plain;
-    c.EncryptECB(block.data(), block.data());
-    EXPECT_EQ(Hex(block), k.cipher);
-    c.DecryptECB(block.data(), block.data());
-    EXPECT_EQ(block, plain);
-  }
+  test::ExpectEcbVectors(c, {
+                                {"2b7e151628aed2a6", "00112233445566778899aabbccddeeff", "35d70f16650bd1516bc1dcc046fe3c26", 64},
+                                {"2b7e151628aed2a6abf7158809cf4f3c76", "00112233445566778899aabbccddeeff", "8df4e9aac5c7573a27d8d055d6e4d64b", 132},
+                                {"2b7e151628aed2a6abf7158809cf4f3c762e", "00112233445566778899aabbccddeeff", "145600fca4b15687a591ca84b8e9cf91", 140},
+                                {"2b7e151628aed2a6abf7158809cf4f3c762e7160", "00112233445566778899aabbccddeeff", "f359a2baa9db75fb54781f59e025f3ef", 160},
+                            });
 }
 
 TEST(Rijndael, RefusesAKeyWithoutAWholeByte) {
