@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/components_catalog.h"
-#include "app/message_codec.h"
-#include "app/random_bytes.h"
+#include "message/components_catalog.h"
+#include "message/message_codec.h"
+#include "message/random_bytes.h"
 
 namespace velsor {
 namespace {

@@ -2,17 +2,18 @@
 // A failure that ends velsor-cli with one line on standard error and an exit
 // status: 1 when a message cannot be encrypted or decrypted, 2 for misuse.
 
-#include <stdexcept>
 #include <string>
+
+#include "crypto/components.h"
 
 namespace velsor::cli {
 
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-class CliError : public std::runtime_error {
+class CliError : public Exception {
  public:
-  CliError(int exit_status, const std::string& message) : std::runtime_error(message), fExitStatus(exit_status) {}
+  CliError(int exit_status, const std::string& message) : Exception(message), fExitStatus(exit_status) {}
   int ExitStatus() const { return fExitStatus; }
 
  private:

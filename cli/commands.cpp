@@ -5,12 +5,11 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/components_catalog.h"
-#include "app/hex_text.h"
-#include "app/message_codec.h"
-#include "app/random_bytes.h"
+#include "message/components_catalog.h"
+#include "message/hex_text.h"
+#include "message/message_codec.h"
+#include "message/random_bytes.h"
 #include "cli/cli_error.h"
-#include "cli/hex_input.h"
 #include "cli/passphrase.h"
 #include "cli/utf_text.h"
 #include "crypto/bytes.h"

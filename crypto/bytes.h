@@ -7,6 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace velsor {
 
@@ -75,11 +80,65 @@ inline uint64_t rotr64(uint64_t x, unsigned n) {
   return (x >> n) | (x << ((64U - n) & 63U));
 }
 
-// Overwrites n bytes with value through a volatile pointer, so that the store
-// survives even when the memory is never read again.
+// Overwrites n bytes with value so that the store survives even when the
+// memory is never read again: a plain memset (word-wise, fast on large
+// buffers) followed by a barrier that makes the compiler assume the bytes are
+// read; a volatile byte loop where no such barrier exists.
 inline void secure_wipe(void* p, std::size_t n, uint8_t value = 0) {
+  if (n == 0) return;
+#if defined(__GNUC__) || defined(__clang__)
+  std::memset(p, value, n);
+  __asm__ __volatile__("" : : "r"(p) : "memory");
+#else
   volatile uint8_t* v = static_cast<volatile uint8_t*>(p);
   for (std::size_t i = 0; i < n; ++i) v[i] = value;
+#endif
+}
+
+// An allocator that wipes every block it hands back, in the spirit of Botan's
+// secure_vector: a container of secrets leaves nothing behind when it grows,
+// shrinks or is destroyed, whichever way it goes.
+template <typename T>
+struct WipingAllocator {
+  using value_type = T;
+  WipingAllocator() noexcept = default;
+  template <typename U>
+  WipingAllocator(const WipingAllocator<U>&) noexcept {}  // NOLINT(google-explicit-constructor)
+  T* allocate(std::size_t n) {
+    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) throw std::bad_array_new_length();
+    return static_cast<T*>(::operator new(n * sizeof(T)));
+  }
+  void deallocate(T* p, std::size_t n) noexcept {
+    secure_wipe(p, n * sizeof(T));
+    ::operator delete(p);
+  }
+  template <typename U>
+  bool operator==(const WipingAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+// The one self-wiping byte buffer: key material, digests, passphrase bytes and
+// plaintext live in it.
+using SecretBytes = std::vector<uint8_t, WipingAllocator<uint8_t>>;
+
+// UTF-16 code units as little-endian byte pairs (two bytes per unit, no
+// byte-order mark), and back; an odd last byte is ignored.
+inline void StoreUtf16Le(std::u16string_view text, uint8_t* out) {
+  for (std::size_t i = 0; i < text.size(); ++i) store_le16(out + 2 * i, text[i]);
+}
+inline void LoadUtf16Le(const uint8_t* bytes, std::size_t units, char16_t* out) {
+  for (std::size_t i = 0; i < units; ++i) out[i] = static_cast<char16_t>(load_le16(bytes + 2 * i));
+}
+inline SecretBytes Utf16LeBytes(std::u16string_view text) {
+  SecretBytes bytes(text.size() * 2);
+  StoreUtf16Le(text, bytes.data());
+  return bytes;
+}
+inline std::u16string Utf16LeText(const uint8_t* bytes, std::size_t size) {
+  std::u16string text(size / 2, u'\0');
+  LoadUtf16Le(bytes, text.size(), text.data());
+  return text;
 }
 
 // A fixed array for key material and hash state: it wipes itself when destroyed,

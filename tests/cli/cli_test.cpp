@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/components_catalog.h"
-#include "app/message_codec.h"
-#include "app/random_bytes.h"
+#include "message/components_catalog.h"
+#include "message/message_codec.h"
+#include "message/random_bytes.h"
 #include "cli/utf_text.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/hashes/md5.h"

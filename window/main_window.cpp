@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,10 +21,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/components_catalog.h"
-#include "app/hex_text.h"
-#include "app/message_codec.h"
-#include "app/random_bytes.h"
+#include "message/components_catalog.h"
+#include "message/hex_text.h"
+#include "message/message_codec.h"
+#include "message/random_bytes.h"
 #include "crypto/bytes.h"
 
 // Resources live in a static library: their registration must be called by

@@ -1,4 +1,4 @@
-#include "app/components_catalog.h"
+#include "message/components_catalog.h"
 
 #include <algorithm>
 

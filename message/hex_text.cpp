@@ -1,6 +1,7 @@
-#include "app/hex_text.h"
+#include "message/hex_text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace velsor {
 
@@ -49,6 +50,32 @@ bool IsHexString(const std::u16string& text) {
     if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) return false;
   }
   return true;
+}
+
+std::u16string NormalizeHexInput(std::string_view input) {
+  std::u16string hex;
+  hex.reserve(input.size());
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    const char c = input[i];
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') continue;
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) {
+      hex.push_back(static_cast<char16_t>(c));
+    } else if (c >= 'a' && c <= 'f') {
+      hex.push_back(static_cast<char16_t>(c - 'a' + 'A'));
+    } else {
+      std::string shown;
+      if (c > ' ' && c < 0x7F) {
+        shown = std::string("'") + c + "'";
+      } else {
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+        shown = std::string("byte ") + code;
+      }
+      throw HexConversionError("the hex text holds " + shown + " at position " + std::to_string(i + 1) +
+                               "; only hex digits, spaces and line breaks are allowed");
+    }
+  }
+  return hex;
 }
 
 }  // namespace velsor

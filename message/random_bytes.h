@@ -2,13 +2,14 @@
 // Salt and IV bytes from the operating system's cryptographic generator.
 
 #include <cstddef>
-#include <stdexcept>
+
+#include "crypto/components.h"
 
 namespace velsor {
 
-class RandomSourceError : public std::runtime_error {
+class RandomSourceError : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using Exception::Exception;
 };
 
 // Fills size bytes; raises RandomSourceError when the system cannot deliver.

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

@@ -1,30 +1,15 @@
-#include "app/message_codec.h"
+#include "message/message_codec.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/ansi_codepage.h"
-#include "app/hex_text.h"
+#include "message/ansi_codepage.h"
+#include "message/hex_text.h"
 #include "crypto/bytes.h"
 
 namespace velsor {
 
 namespace {
-
-// A byte buffer for secrets (digest, passphrase bytes, IV) that wipes itself.
-class SecretBytes {
- public:
-  explicit SecretBytes(std::size_t size) : fBytes(size, 0) {}
-  explicit SecretBytes(const std::string& bytes) : fBytes(bytes.begin(), bytes.end()) {}
-  ~SecretBytes() { secure_wipe(fBytes.data(), fBytes.size()); }
-  SecretBytes(const SecretBytes&) = delete;
-  SecretBytes& operator=(const SecretBytes&) = delete;
-  uint8_t* data() { return fBytes.data(); }
-  std::size_t size() const { return fBytes.size(); }
-
- private:
-  std::vector<uint8_t> fBytes;
-};
 
 // Burns the cipher when the run ends, successful or not, so no key stays behind.
 class BurnOnExit {
@@ -56,13 +41,6 @@ void InitCipher(Cipher& cipher, const Hash& hash, SecretBytes& digest, const uin
 
 std::size_t DigestBytes(const Hash& hash) { return static_cast<std::size_t>(std::max(hash.HashSize(), 0) / 8); }
 
-// Each pair of bytes, little-endian, is one code unit, unchecked.
-std::u16string UnitsOfBytes(const uint8_t* bytes, std::size_t size) {
-  std::u16string text(size / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) text[i] = load_le16(bytes + 2 * i);
-  return text;
-}
-
 }  // namespace
 
 int32_t EffectiveKeySize(const Cipher& cipher, const Hash& hash) {
@@ -85,13 +63,8 @@ std::u16string TrimControls(const std::u16string& text) {
 std::u16string EncryptMessage(const std::u16string& text, const std::u16string& passphrase, Hash& hash,
                               Cipher& cipher, const RandomSource& random) {
   BurnOnExit burn(cipher);
-  MemoryStream plain;
-  for (const char16_t unit : text) {
-    uint8_t pair[2];
-    store_le16(pair, unit);
-    plain.Write(pair, 2);
-  }
-  plain.SetPosition(0);
+  const SecretBytes text_bytes = Utf16LeBytes(text);
+  MemoryStream plain(text_bytes.data(), text_bytes.size());
   // An envelope without ciphertext could never be decrypted.
   if (plain.Size() == 0) throw MessageError("an empty message cannot be encrypted");
 
@@ -106,20 +79,15 @@ std::u16string EncryptMessage(const std::u16string& text, const std::u16string& 
   MemoryStream envelope;
   envelope.Write(header.data(), header.size());
   cipher.EncryptStream(plain, envelope, plain.Size());
-  return StringToHex(UnitsOfBytes(envelope.Memory(), static_cast<std::size_t>(envelope.Size())));
+  return StringToHex(Utf16LeText(envelope.Memory(), static_cast<std::size_t>(envelope.Size())));
 }
 
 std::u16string DecryptMessage(const std::u16string& hex_text, const std::u16string& passphrase, Hash& hash,
                               Cipher& cipher) {
   BurnOnExit burn(cipher);
   const std::u16string units = HexToString(TrimControls(hex_text));
-  MemoryStream envelope;
-  for (const char16_t unit : units) {
-    uint8_t pair[2];
-    store_le16(pair, unit);
-    envelope.Write(pair, 2);
-  }
-  envelope.SetPosition(0);
+  const SecretBytes envelope_bytes = Utf16LeBytes(units);
+  MemoryStream envelope(envelope_bytes.data(), envelope_bytes.size());
 
   const std::size_t iv_bytes = IvBytes(cipher);
   const std::size_t header_bytes = kSaltBytes + iv_bytes;
@@ -140,7 +108,7 @@ std::u16string DecryptMessage(const std::u16string& hex_text, const std::u16stri
   envelope.SetPosition(static_cast<int64_t>(header_bytes));
   MemoryStream plain;
   cipher.DecryptStream(envelope, plain, static_cast<int64_t>(size - header_bytes));
-  return UnitsOfBytes(plain.Memory(), static_cast<std::size_t>(plain.Size()));
+  return Utf16LeText(plain.Memory(), static_cast<std::size_t>(plain.Size()));
 }
 
 }  // namespace velsor

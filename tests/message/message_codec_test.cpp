@@ -1,6 +1,6 @@
 // The message codec: envelope, key derivation and the failures a hex text can reach.
 
-#include "app/message_codec.h"
+#include "message/message_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/hex_text.h"
-#include "app/random_bytes.h"
-#include "app/components_catalog.h"
+#include "message/hex_text.h"
+#include "message/random_bytes.h"
+#include "message/components_catalog.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/ciphers/rijndael.h"
 #include "crypto/hashes/md4.h"

@@ -1,6 +1,6 @@
 // Passphrase bytes in Windows-1252 (the Windows code page tables, as Python's cp1252 codec has them).
 
-#include "app/ansi_codepage.h"
+#include "message/ansi_codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/random_bytes.h"
+#include "message/random_bytes.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/ansi_codepage.h"
+#include "message/ansi_codepage.h"
 
 #include <array>
 #include <cstdint>

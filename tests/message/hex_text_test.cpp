@@ -1,6 +1,6 @@
 // Hex text: four uppercase digits per code unit, and the reading of short final groups.
 
-#include "app/hex_text.h"
+#include "message/hex_text.h"
 
 #include <gtest/gtest.h>
 

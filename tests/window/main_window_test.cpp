@@ -1,7 +1,7 @@
 // The main window, driven as a user would: clicks, keystrokes and the real
 // clipboard, on Qt's offscreen platform.
 
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "app/components_catalog.h"
-#include "app/hex_text.h"
-#include "app/message_codec.h"
-#include "app/random_bytes.h"
+#include "message/components_catalog.h"
+#include "message/hex_text.h"
+#include "message/message_codec.h"
+#include "message/random_bytes.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/hashes/md5.h"
 

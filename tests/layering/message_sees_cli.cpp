@@ -1,0 +1,4 @@
+// Forbidden: the message format knows nothing of velsor-cli.
+#include "cli/arguments.h"
+
+int LayeringProbeMessageSeesCli() { return 0; }
