@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velsor {
@@ -121,6 +122,37 @@ struct WipingAllocator {
 // The one self-wiping byte buffer: key material, digests, passphrase bytes and
 // plaintext live in it.
 using SecretBytes = std::vector<uint8_t, WipingAllocator<uint8_t>>;
+
+// Text that holds a secret (a passphrase, a decrypted message): a string whose
+// characters are wiped when it lets them go, those kept inside the object by
+// the small-string optimisation included.
+template <typename CharT>
+class SecretString : public std::basic_string<CharT, std::char_traits<CharT>, WipingAllocator<CharT>> {
+  using Base = std::basic_string<CharT, std::char_traits<CharT>, WipingAllocator<CharT>>;
+
+ public:
+  using Base::Base;
+  SecretString() = default;
+  explicit SecretString(std::basic_string_view<CharT> text) : Base(text.data(), text.size()) {}
+  SecretString(const SecretString&) = default;
+  SecretString(SecretString&& other) noexcept : Base(std::move(other)) { other.Wipe(); }
+  SecretString& operator=(const SecretString&) = default;
+  SecretString& operator=(SecretString&& other) noexcept {
+    Base::operator=(std::move(other));
+    other.Wipe();
+    return *this;
+  }
+  ~SecretString() { Wipe(); }
+
+  // Wipes every character the string can hold and leaves it empty.
+  void Wipe() noexcept {
+    secure_wipe(this->data(), (this->capacity() + 1) * sizeof(CharT));
+    this->clear();
+  }
+  std::basic_string_view<CharT> view() const noexcept { return {this->data(), this->size()}; }
+};
+using SecretText = SecretString<char16_t>;      // UTF-16 text
+using SecretNarrow = SecretString<char>;        // 8-bit text: UTF-8 or code-page bytes
 
 // UTF-16 code units as little-endian byte pairs (two bytes per unit, no
 // byte-order mark), and back; an odd last byte is ignored.
