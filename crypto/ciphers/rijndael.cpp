@@ -114,7 +114,7 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   for (int i = nk; i < words; ++i) {
     uint32_t temp = w[i - 1];
     if (i % nk == 0) {
-      temp = SubWord(rotr32(temp, 8)) ^ rcon;
+      temp = SubWord(std::rotr(temp, 8)) ^ rcon;
       rcon = Mul(rcon, 2);
     } else if (nk > 6 && i % nk == 4) {
       temp = SubWord(temp);
