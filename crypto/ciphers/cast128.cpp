@@ -88,10 +88,6 @@ Cast128::Cast128(Component* owner) : CipherMetadata(owner) { Burn(); }
 
 void Cast128::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    Burn();  // leave the component uninitialised
-    throw CipherError(kInvalidKeySize);
-  }
   Rounds = n <= 10 ? 12 : 16;
 
   // Shorter keys are padded with zero bytes on the right to 128 bits.

@@ -134,11 +134,6 @@ void DesBase::DecryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t*
 // Des
 
 void Des::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 8> key;
   std::memcpy(key.data(), Key, Size / 8);
   ExpandKey(key.data(), KeyData.data());
@@ -170,11 +165,6 @@ bool Des::SelfTest() {
 // TripleDes
 
 void TripleDes::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 24> key;
   std::memcpy(key.data(), Key, Size / 8);
   ExpandKey(key.data(), KeyData.data());

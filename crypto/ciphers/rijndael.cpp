@@ -94,11 +94,6 @@ constexpr uint32_t InvMixColumn(uint32_t w) {
 
 void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    // Four bits would leave the all-zero key: refuse rather than encrypt with it.
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 32> key;  // zero-filled, so a short key is padded with zero bytes
   std::memcpy(key.data(), Key, n);
 

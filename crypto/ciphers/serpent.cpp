@@ -181,11 +181,6 @@ constexpr uint32_t kPhi = 0x9e3779b9;
 
 void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    // Four bits would leave a key made of the padding bit alone: refuse it.
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint32_t, 140> w;  // the prekeys w0..w139; w0..w7 are the padded key
   SecretArray<uint8_t, 32> key;
   std::memcpy(key.data(), Key, n);

@@ -141,12 +141,6 @@ void Twofish::Burn() {
 }
 
 void Twofish::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no key byte at all: the
-  // cipher would run under the all-zero key, so such a key is refused.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 32> key;  // the given bytes, then zeros
   std::memcpy(key.data(), Key, Size / 8);
   // The length class follows the size in bits: 132 bits run Twofish-192.
