@@ -44,17 +44,7 @@ std::size_t MemoryStream::Read(void* buffer, std::size_t count) {
 void MemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return;
   const std::size_t end = static_cast<std::size_t>(fPosition) + count;
-  if (end > fData.size()) {
-    if (end > fData.capacity()) {
-      // Grow by hand so the old buffer, which may hold plaintext, is wiped.
-      std::vector<uint8_t> grown;
-      grown.reserve(std::max(end, fData.capacity() * 2));
-      grown.assign(fData.begin(), fData.end());
-      secure_wipe(fData.data(), fData.size());
-      fData.swap(grown);
-    }
-    fData.resize(end);
-  }
+  if (end > fData.size()) fData.resize(end);  // a buffer it outgrows is wiped by the allocator
   std::memcpy(fData.data() + fPosition, buffer, count);
   fPosition = static_cast<int64_t>(end);
 }
@@ -94,10 +84,8 @@ void Hash::UpdateStream(Stream& stream, uint32_t Size) {
 void Hash::UpdateStr(const std::string& Str) { Update(Str.data(), static_cast<uint32_t>(Str.size())); }
 
 void Hash::UpdateUnicodeStr(const std::u16string& Str) {
-  std::vector<uint8_t> bytes(Str.size() * 2);
-  for (std::size_t i = 0; i < Str.size(); ++i) store_le16(&bytes[2 * i], Str[i]);
+  const SecretBytes bytes = Utf16LeBytes(Str);
   Update(bytes.data(), static_cast<uint32_t>(bytes.size()));
-  secure_wipe(bytes.data(), bytes.size());
 }
 
 // ---------------------------------------------------------------------------
@@ -163,29 +151,12 @@ uint32_t Cipher::DecryptStream(Stream& InStream, Stream& OutStream, int64_t Size
   return ProcessStream(InStream, OutStream, Size, false);
 }
 
-namespace {
-
-// A chunk buffer that wipes itself, also when an exception passes through.
-class ChunkBuffer {
- public:
-  explicit ChunkBuffer(std::size_t size) : fBytes(size) {}
-  ~ChunkBuffer() { secure_wipe(fBytes.data(), fBytes.size()); }
-  ChunkBuffer(const ChunkBuffer&) = delete;
-  ChunkBuffer& operator=(const ChunkBuffer&) = delete;
-  uint8_t* data() { return fBytes.data(); }
-
- private:
-  std::vector<uint8_t> fBytes;
-};
-
-}  // namespace
-
 uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size, bool encrypt) {
   // Without a positive size no chunk length can be formed.
   if (Size <= 0) throw CipherError("Stream size must be positive");
   const int64_t chunk = std::min<int64_t>(Size, kStreamChunk);
   const int64_t chunks = Size / chunk;
-  ChunkBuffer buffer(static_cast<std::size_t>(chunk));
+  SecretBytes buffer(static_cast<std::size_t>(chunk));  // plaintext passes through it
 
   auto transform = [&](std::size_t n) {
     if (encrypt) {
@@ -236,25 +207,12 @@ uint32_t Cipher::PartialDecryptStream(MemoryStream& AStream, uint32_t Size) {
 
 namespace {
 
-std::string BytesOfUnicode(const std::u16string& s) {
-  std::string bytes(s.size() * 2, '\0');
-  for (std::size_t i = 0; i < s.size(); ++i) store_le16(reinterpret_cast<uint8_t*>(&bytes[2 * i]), s[i]);
-  return bytes;
-}
-
-std::u16string UnicodeOfBytes(const std::string& bytes) {
-  std::u16string s(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < s.size(); ++i) s[i] = load_le16(reinterpret_cast<const uint8_t*>(&bytes[2 * i]));
-  return s;
-}
-
 using Transform = void (*)(Cipher&, void*, uint32_t);
 
-std::string EncryptToBase64(Cipher& cipher, std::string bytes, Transform transform) {
+std::string EncryptToBase64(Cipher& cipher, const std::string& Str, Transform transform) {
+  SecretBytes bytes(Str.begin(), Str.end());
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  std::string text = Base64EncodeAnsi(bytes);
-  secure_wipe(bytes.data(), bytes.size());
-  return text;
+  return Base64EncodeText(bytes.data(), bytes.size());
 }
 
 std::string DecryptFromBase64(Cipher& cipher, const std::string& text, Transform transform) {
@@ -263,21 +221,17 @@ std::string DecryptFromBase64(Cipher& cipher, const std::string& text, Transform
   return bytes;
 }
 
-std::u16string DecryptUnicodeFromBase64(Cipher& cipher, const std::u16string& text, Transform transform) {
-  std::u16string s = Base64DecodeUnicode(text);
-  std::string bytes = BytesOfUnicode(s);
+std::u16string EncryptUnicodeToBase64(Cipher& cipher, const std::u16string& Str, Transform transform) {
+  SecretBytes bytes = Utf16LeBytes(Str);
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  std::u16string result = UnicodeOfBytes(bytes);
-  secure_wipe(bytes.data(), bytes.size());
-  return result;
+  const std::string text = Base64EncodeText(bytes.data(), bytes.size());
+  return std::u16string(text.begin(), text.end());
 }
 
-std::u16string EncryptUnicodeToBase64(Cipher& cipher, const std::u16string& Str, Transform transform) {
-  std::string bytes = BytesOfUnicode(Str);
+std::u16string DecryptUnicodeFromBase64(Cipher& cipher, const std::u16string& text, Transform transform) {
+  SecretBytes bytes = Utf16LeBytes(Base64DecodeUnicode(text));
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  std::u16string text = Base64EncodeUnicode(UnicodeOfBytes(bytes));
-  secure_wipe(bytes.data(), bytes.size());
-  return text;
+  return Utf16LeText(bytes.data(), bytes.size());
 }
 
 void CipherEncrypt(Cipher& c, void* p, uint32_t n) { c.Encrypt(p, p, n); }

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "crypto/bytes.h"
+
 namespace velsor {
 
 // ---------------------------------------------------------------------------
@@ -100,7 +102,7 @@ class MemoryStream final : public Stream {
   void Clear();
 
  private:
-  std::vector<uint8_t> fData;
+  SecretBytes fData;
   int64_t fPosition = 0;
 };
 
