@@ -114,14 +114,14 @@ void Cipher::Init(const void* Key, uint32_t Size, const void* InitVector) {
 
 void Cipher::Burn() { fInitialized = false; }
 
-void Cipher::InitFromDigest(const HashClass& HashType, const std::function<void(Hash&)>& feed) {
+void Cipher::InitFromDigest(const HashClass& hash_type, const std::function<void(Hash&)>& feed) {
   if (fInitialized) Burn();
   std::vector<uint8_t> digest;
   try {
-    const int32_t hash_bits = HashType.GetHashSize();
+    const int32_t hash_bits = hash_type.GetHashSize();
     digest.assign(static_cast<std::size_t>(std::max(hash_bits, 0) / 8), 0);
     {
-      const std::unique_ptr<Hash> hash = HashType.Create(this);
+      const std::unique_ptr<Hash> hash = hash_type.Create(this);
       hash->Init();
       feed(*hash);
       hash->Final(digest.data());
@@ -151,11 +151,11 @@ uint32_t Cipher::DecryptStream(Stream& InStream, Stream& OutStream, int64_t Size
   return ProcessStream(InStream, OutStream, Size, false);
 }
 
-uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size, bool encrypt) {
+uint32_t Cipher::ProcessStream(Stream& in, Stream& out, int64_t size, bool encrypt) {
   // Without a positive size no chunk length can be formed.
-  if (Size <= 0) throw CipherError("Stream size must be positive");
-  const int64_t chunk = std::min<int64_t>(Size, kStreamChunk);
-  const int64_t chunks = Size / chunk;
+  if (size <= 0) throw CipherError(kStreamSizeNotPositive);
+  const int64_t chunk = std::min<int64_t>(size, kStreamChunk);
+  const int64_t chunks = size / chunk;
   SecretBytes buffer(static_cast<std::size_t>(chunk));  // plaintext passes through it
 
   auto transform = [&](std::size_t n) {
@@ -168,10 +168,10 @@ uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size
 
   uint32_t result = 0;
   for (int64_t i = 1; i <= chunks; ++i) {
-    const std::size_t n = InStream.Read(buffer.data(), static_cast<std::size_t>(chunk));
+    const std::size_t n = in.Read(buffer.data(), static_cast<std::size_t>(chunk));
     result += static_cast<uint32_t>(n);
     transform(n);
-    OutStream.Write(buffer.data(), n);
+    out.Write(buffer.data(), n);
     if (fCancelByCallingThread) break;
     if (fOnProgressEvent) {
       // i x 100 wraps as a 32-bit unsigned product; the quotient rounds half to even.
@@ -180,12 +180,12 @@ uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size
       fOnProgressEvent(this, static_cast<int32_t>(progress));
     }
   }
-  const int64_t remainder = Size % chunk;
+  const int64_t remainder = size % chunk;
   if (remainder != 0) {
-    const std::size_t n = InStream.Read(buffer.data(), static_cast<std::size_t>(remainder));
+    const std::size_t n = in.Read(buffer.data(), static_cast<std::size_t>(remainder));
     result += static_cast<uint32_t>(n);
     transform(n);
-    OutStream.Write(buffer.data(), n);
+    out.Write(buffer.data(), n);
   }
   return result;
 }
@@ -209,8 +209,8 @@ namespace {
 
 using Transform = void (*)(Cipher&, void*, uint32_t);
 
-std::string EncryptToBase64(Cipher& cipher, const std::string& Str, Transform transform) {
-  SecretBytes bytes(Str.begin(), Str.end());
+std::string EncryptToBase64(Cipher& cipher, const std::string& plain, Transform transform) {
+  SecretBytes bytes(plain.begin(), plain.end());
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
   return Base64EncodeText(bytes.data(), bytes.size());
 }
@@ -221,8 +221,8 @@ std::string DecryptFromBase64(Cipher& cipher, const std::string& text, Transform
   return bytes;
 }
 
-std::u16string EncryptUnicodeToBase64(Cipher& cipher, const std::u16string& Str, Transform transform) {
-  SecretBytes bytes = Utf16LeBytes(Str);
+std::u16string EncryptUnicodeToBase64(Cipher& cipher, const std::u16string& plain, Transform transform) {
+  SecretBytes bytes = Utf16LeBytes(plain);
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
   const std::string text = Base64EncodeText(bytes.data(), bytes.size());
   return std::u16string(text.begin(), text.end());

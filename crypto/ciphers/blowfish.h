@@ -32,8 +32,8 @@ class Blowfish final : public CipherMetadata<Blowfish, BlockCipher64> {
  private:
   uint32_t F(uint32_t x) const;
 
-  SecretArray<std::array<uint32_t, 256>, 4> SBox;
-  SecretArray<uint32_t, 18> PBox;
+  SecretArray<std::array<uint32_t, 256>, 4> fSBox;
+  SecretArray<uint32_t, 18> fPBox;
 };
 
 // The initial P-array and S-boxes, digits of pi (blowfish_tables.cpp).

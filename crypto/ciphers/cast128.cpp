@@ -88,7 +88,7 @@ Cast128::Cast128(Component* owner) : CipherMetadata(owner) { Burn(); }
 
 void Cast128::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  Rounds = n <= 10 ? 12 : 16;
+  fRounds = n <= 10 ? 12 : 16;
 
   // Shorter keys are padded with zero bytes on the right to 128 bits.
   uint8_t x[16] = {};
@@ -121,7 +121,7 @@ void Cast128::EncryptECB(const void* Indata, void* Outdata) {
   r ^= F1(l, km[9], kr[9]);
   l ^= F2(r, km[10], kr[10]);
   r ^= F3(l, km[11], kr[11]);
-  if (Rounds > 12) {
+  if (fRounds > 12) {
     l ^= F1(r, km[12], kr[12]);
     r ^= F2(l, km[13], kr[13]);
     l ^= F3(r, km[14], kr[14]);
@@ -142,7 +142,7 @@ void Cast128::DecryptECB(const void* Indata, void* Outdata) {
   const uint32_t* km = KeyData.data();
   const uint32_t* kr = KeyData.data() + 16;
 
-  if (Rounds > 12) {
+  if (fRounds > 12) {
     l ^= F1(r, km[15], kr[15]);
     r ^= F3(l, km[14], kr[14]);
     l ^= F2(r, km[13], kr[13]);
@@ -168,7 +168,7 @@ void Cast128::DecryptECB(const void* Indata, void* Outdata) {
 
 void Cast128::Burn() {
   KeyData.Wipe(0xFF);
-  Rounds = 0;
+  fRounds = 0;
   BlockCipher64::Burn();
 }
 

@@ -80,15 +80,15 @@ inline uint32_t Round(const SboxTables& s, uint32_t p, const std::array<uint32_t
 IceBase::IceBase(Component* owner) : BlockCipher64(owner) { Sboxes(); }
 
 void IceBase::Burn() {
-  ik_keysched.Wipe();
-  rounds = 0;
+  fSubkeys.Wipe();
+  fRounds = 0;
   BlockCipher64::Burn();
 }
 
-void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
+void IceBase::ScheduleIceKey(const void* key_bytes, uint32_t size_bits, int level) {
   SecretArray<uint8_t, 16> key;  // zero padding for short keys
-  std::memcpy(key.data(), Key, std::min<std::size_t>(Size / 8, key.size()));
-  rounds = level == 0 ? 8 : 16 * level;
+  std::memcpy(key.data(), key_bytes, std::min<std::size_t>(size_bits / 8, key.size()));
+  fRounds = level == 0 ? 8 : 16 * level;
 
   // Four 16-bit words per 8 key bytes, kb[3] from the first pair.
   SecretArray<uint16_t, 4> kb;
@@ -104,7 +104,7 @@ void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
     load_words(8 * i);
     BuildSubkeys(kb.data(), 8 * i, kKeyRotation);
     // The second half continues from the words as the first half left them.
-    BuildSubkeys(kb.data(), rounds - 8 - 8 * i, kKeyRotation + 8);
+    BuildSubkeys(kb.data(), fRounds - 8 - 8 * i, kKeyRotation + 8);
   }
 }
 
@@ -114,7 +114,7 @@ void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
 void IceBase::BuildSubkeys(uint16_t* kb, int first, const int* keyrot) {
   for (int i = 0; i < 8; ++i) {
     const int kr = keyrot[i];
-    Subkey& sk = ik_keysched[static_cast<std::size_t>(first + i)];
+    Subkey& sk = fSubkeys[static_cast<std::size_t>(first + i)];
     sk = {0, 0, 0};
     for (int j = 0; j < 15; ++j) {
       uint32_t& word = sk[static_cast<std::size_t>(j % 3)];
@@ -136,9 +136,9 @@ void IceBase::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t l = load_be32(in);
   uint32_t r = load_be32(in + 4);
-  for (int32_t i = 0; i < rounds; i += 2) {
-    l ^= Round(s, r, ik_keysched[static_cast<std::size_t>(i)]);
-    r ^= Round(s, l, ik_keysched[static_cast<std::size_t>(i + 1)]);
+  for (int32_t i = 0; i < fRounds; i += 2) {
+    l ^= Round(s, r, fSubkeys[static_cast<std::size_t>(i)]);
+    r ^= Round(s, l, fSubkeys[static_cast<std::size_t>(i + 1)]);
   }
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   store_be32(out, r);
@@ -151,19 +151,19 @@ void IceBase::DecryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t l = load_be32(in);
   uint32_t r = load_be32(in + 4);
-  for (int32_t i = rounds - 1; i > 0; i -= 2) {
-    l ^= Round(s, r, ik_keysched[static_cast<std::size_t>(i)]);
-    r ^= Round(s, l, ik_keysched[static_cast<std::size_t>(i - 1)]);
+  for (int32_t i = fRounds - 1; i > 0; i -= 2) {
+    l ^= Round(s, r, fSubkeys[static_cast<std::size_t>(i)]);
+    r ^= Round(s, l, fSubkeys[static_cast<std::size_t>(i - 1)]);
   }
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   store_be32(out, r);
   store_be32(out + 4, l);
 }
 
-bool IceBase::KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t Size, const uint8_t* plain,
+bool IceBase::KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t size_bits, const uint8_t* plain,
                           const uint8_t* cipher) {
   uint8_t buffer[8] = {};
-  ice.Init(key, Size, nullptr);
+  ice.Init(key, size_bits, nullptr);
   ice.EncryptECB(plain, buffer);
   bool ok = std::memcmp(buffer, cipher, 8) == 0;
   ice.Reset();

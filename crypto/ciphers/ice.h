@@ -32,20 +32,21 @@ class IceBase : public BlockCipher64 {
   explicit IceBase(Component* owner = nullptr);
 
   // The key schedule of `level`: 8 rounds for level 0, otherwise 16 x level,
-  // from Size div 8 key bytes padded with zeros.
-  void ScheduleIceKey(const void* Key, uint32_t Size, int level);
+  // from size_bits div 8 key bytes padded with zeros.
+  void ScheduleIceKey(const void* key_bytes, uint32_t size_bits, int level);
 
-  // Encrypts plain with key (Size bits, null IV), checks cipher, then decrypts
+  // Encrypts plain with key (size_bits bits, null IV), checks cipher, then decrypts
   // in place and checks plain again, on the given fresh instance.
-  static bool KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t Size, const uint8_t* plain, const uint8_t* cipher);
+  static bool KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t size_bits, const uint8_t* plain,
+                          const uint8_t* cipher);
 
  private:
   using Subkey = std::array<uint32_t, 3>;  // XOR into left, XOR into right, salt mask
 
   void BuildSubkeys(uint16_t* kb, int first, const int* keyrot);
 
-  int32_t rounds = 0;
-  SecretArray<Subkey, 32> ik_keysched;
+  int32_t fRounds = 0;
+  SecretArray<Subkey, 32> fSubkeys;
 };
 
 class ThinIce final : public CipherMetadata<ThinIce, IceBase> {

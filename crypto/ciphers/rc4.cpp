@@ -20,16 +20,16 @@ void Rc4::ScheduleKey(const void* Key, uint32_t Size) {
     j = static_cast<uint8_t>(j + KeyData[x] + k[x]);
     std::swap(KeyData[x], KeyData[j]);
   }
-  KeyOrg = KeyData;
+  fKeyOrg = KeyData;
 }
 
 void Rc4::Burn() {
-  KeyOrg.Wipe(0xFF);
+  fKeyOrg.Wipe(0xFF);
   KeyData.Wipe(0xFF);
   Cipher::Burn();
 }
 
-void Rc4::Reset() { KeyData = KeyOrg; }
+void Rc4::Reset() { KeyData = fKeyOrg; }
 
 void Rc4::Encrypt(const void* Indata, void* Outdata, uint32_t Size) {
   if (!fInitialized) throw CipherError(kCipherNotInitialized);

@@ -28,7 +28,7 @@ class Rc4 final : public CipherMetadata<Rc4, Cipher> {
 
  private:
   SecretArray<uint8_t, 256> KeyData;  // the working permutation S
-  SecretArray<uint8_t, 256> KeyOrg;   // S as the key schedule left it
+  SecretArray<uint8_t, 256> fKeyOrg;  // S as the key schedule left it
 };
 
 }  // namespace velsor

@@ -191,14 +191,14 @@ void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
 
   for (uint32_t i = 8; i < 140; ++i) w[i] = std::rotl(w[i - 8] ^ w[i - 5] ^ w[i - 3] ^ w[i - 1] ^ kPhi ^ (i - 8), 11);
   for (int k = 0; k < kRoundKeys; ++k) {
-    uint32_t* round_key = l_key.data() + 4 * k;
+    uint32_t* round_key = fRoundKeys.data() + 4 * k;
     std::memcpy(round_key, w.data() + 8 + 4 * k, 4 * sizeof(uint32_t));
     SubstituteKey(k, round_key);
   }
 }
 
 void Serpent::Burn() {
-  l_key.Wipe();
+  fRoundKeys.Wipe();
   BlockCipher128::Burn();
 }
 
@@ -207,7 +207,7 @@ void Serpent::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  const uint32_t* keys = l_key.data();
+  const uint32_t* keys = fRoundKeys.data();
   for (int r = 0; r < 32; r += 8) {
     EncryptRound<0>(x, keys, r);
     EncryptRound<1>(x, keys, r + 1);
@@ -227,7 +227,7 @@ void Serpent::DecryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  const uint32_t* keys = l_key.data();
+  const uint32_t* keys = fRoundKeys.data();
   AddKey(x, keys + 4 * 32);
   for (int r = 24; r >= 0; r -= 8) {
     DecryptRound<7>(x, keys, r + 7);

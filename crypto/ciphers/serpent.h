@@ -27,7 +27,7 @@ class Serpent final : public CipherMetadata<Serpent, BlockCipher128> {
 
  private:
   static constexpr int kRoundKeys = 33;
-  SecretArray<uint32_t, 4 * kRoundKeys> l_key;  // K0..K32, four words each
+  SecretArray<uint32_t, 4 * kRoundKeys> fRoundKeys;  // K0..K32, four words each
 };
 
 }  // namespace velsor

@@ -36,8 +36,8 @@ class Twofish final : public CipherMetadata<Twofish, BlockCipher128> {
  private:
   uint32_t G(uint32_t x) const;
 
-  SecretArray<uint32_t, 40> SubKeys;               // K0..K3 input, K4..K7 output whitening, K8..K39 round keys
-  SecretArray<std::array<uint32_t, 256>, 4> sbox;  // key-dependent S-box i times MDS column i
+  SecretArray<uint32_t, 40> fSubkeys;                    // K0..K3 input, K4..K7 output whitening, K8..K39 round keys
+  SecretArray<std::array<uint32_t, 256>, 4> fKeyedSbox;  // key-dependent S-box i times MDS column i
 };
 
 }  // namespace velsor
