@@ -94,31 +94,10 @@ void Blowfish::Burn() {
 
 bool Blowfish::SelfTest() {
   // The designer's published ECB vectors for 64-bit keys.
-  struct Vector {
-    const char* key;
-    const char* plain;
-    const char* cipher;
-  };
-  const Vector vectors[] = {
+  return self_test::BlockCipherKnownAnswers<Blowfish>({
       {"0000000000000000", "0000000000000000", "4ef997456198dd78"},
       {"fedcba9876543210", "0123456789abcdef", "0aceab0fc6a0a28d"},
-  };
-  Blowfish cipher;
-  uint8_t buffer[8] = {};
-  bool ok = true;
-  for (const auto& v : vectors) {
-    const auto key = self_test::HexBytes(v.key);
-    const auto plain = self_test::HexBytes(v.plain);
-    const auto expected = self_test::HexBytes(v.cipher);
-    cipher.Init(key.data(), 64, nullptr);
-    cipher.EncryptECB(plain.data(), buffer);
-    ok = ok && std::memcmp(buffer, expected.data(), 8) == 0;
-    cipher.Reset();
-    cipher.DecryptECB(buffer, buffer);
-    ok = ok && std::memcmp(buffer, plain.data(), 8) == 0;
-    cipher.Burn();
-  }
-  return ok;
+  });
 }
 
 }  // namespace velsor

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "crypto/self_test.h"
+
 namespace velsor {
 
 namespace {
@@ -160,43 +162,18 @@ void IceBase::DecryptECB(const void* Indata, void* Outdata) {
   store_be32(out + 4, l);
 }
 
-bool IceBase::KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t size_bits, const uint8_t* plain,
-                          const uint8_t* cipher) {
-  uint8_t buffer[8] = {};
-  ice.Init(key, size_bits, nullptr);
-  ice.EncryptECB(plain, buffer);
-  bool ok = std::memcmp(buffer, cipher, 8) == 0;
-  ice.Reset();
-  ice.DecryptECB(buffer, buffer);
-  ok = ok && std::memcmp(buffer, plain, 8) == 0;
-  ice.Burn();
-  return ok;
-}
-
 // The designer's published test vectors: the same plaintext at every level.
-namespace {
-const uint8_t kTestPlain[8] = {0xfe, 0xdc, 0xba, 0x98, 0x76, 0x54, 0x32, 0x10};
-const uint8_t kTestKey64[8] = {0xde, 0xad, 0xbe, 0xef, 0x01, 0x23, 0x45, 0x67};
-const uint8_t kTestKey128[16] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77,
-                                 0x88, 0x99, 0xaa, 0xbb, 0xcc, 0xdd, 0xee, 0xff};
-}  // namespace
-
 bool ThinIce::SelfTest() {
-  const uint8_t expected[8] = {0xde, 0x24, 0x0d, 0x83, 0xa0, 0x0a, 0x9c, 0xc0};
-  ThinIce ice;
-  return KnownAnswer(ice, kTestKey64, 64, kTestPlain, expected);
+  return self_test::BlockCipherKnownAnswers<ThinIce>({{"deadbeef01234567", "fedcba9876543210", "de240d83a00a9cc0"}});
 }
 
 bool Ice::SelfTest() {
-  const uint8_t expected[8] = {0x7d, 0x6e, 0xf1, 0xef, 0x30, 0xd4, 0x7a, 0x96};
-  Ice ice;
-  return KnownAnswer(ice, kTestKey64, 64, kTestPlain, expected);
+  return self_test::BlockCipherKnownAnswers<Ice>({{"deadbeef01234567", "fedcba9876543210", "7d6ef1ef30d47a96"}});
 }
 
 bool Ice2::SelfTest() {
-  const uint8_t expected[8] = {0xf9, 0x48, 0x40, 0xd8, 0x69, 0x72, 0xf2, 0x1c};
-  Ice2 ice;
-  return KnownAnswer(ice, kTestKey128, 128, kTestPlain, expected);
+  return self_test::BlockCipherKnownAnswers<Ice2>(
+      {{"00112233445566778899aabbccddeeff", "fedcba9876543210", "f94840d86972f21c"}});
 }
 
 // ---------------------------------------------------------------------------

@@ -35,11 +35,6 @@ class IceBase : public BlockCipher64 {
   // from size_bits div 8 key bytes padded with zeros.
   void ScheduleIceKey(const void* key_bytes, uint32_t size_bits, int level);
 
-  // Encrypts plain with key (size_bits bits, null IV), checks cipher, then decrypts
-  // in place and checks plain again, on the given fresh instance.
-  static bool KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t size_bits, const uint8_t* plain,
-                          const uint8_t* cipher);
-
  private:
   using Subkey = std::array<uint32_t, 3>;  // XOR into left, XOR into right, salt mask
 

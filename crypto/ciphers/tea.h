@@ -18,7 +18,7 @@ class Tea final : public CipherMetadata<Tea, BlockCipher64> {
   using CipherMetadata::CipherMetadata;
 
   static constexpr CipherIdentity kIdentity{kIdTea, u"Tea", 128};
-  // A round trip that must change the block: the variant has no published vectors.
+  // The variant's own known answers: it has no published vectors.
   static bool SelfTest();
 
   void Burn() override;
