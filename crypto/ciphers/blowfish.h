@@ -2,6 +2,10 @@
 // Blowfish as its designer published it in 1993: 64-bit blocks, 16 rounds,
 // keys of 8 to 448 bits, an 18-word P-array and four key-dependent S-boxes
 // that the key schedule derives by encrypting with the cipher itself.
+//
+// Constant time: no. The F function indexes the key-dependent S-boxes with
+// data bytes, so cache timing can leak; on a local desktop tool that only an
+// attacker already running code beside it could measure, this is accepted.
 
 #include <array>
 #include <cstdint>

@@ -9,6 +9,10 @@
 // Blocks are two big-endian 32-bit halves; key bytes are read in big-endian
 // pairs. A key shorter than the maximum is padded with zero bytes; the bits of
 // a trailing half byte are ignored, and a 4-bit key (no whole byte) is refused.
+//
+// Constant time: no. The four 1024-word S-boxes are indexed with secret
+// 10-bit values in every round; cache timing could leak them to a process on
+// the same machine, a risk a local desktop tool accepts.
 
 #include <array>
 #include <cstdint>

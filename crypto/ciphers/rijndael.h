@@ -2,6 +2,11 @@
 // Rijndael as FIPS-197 standardises it (AES-128, AES-192, AES-256), chosen by
 // the key length; a key of another length is zero-padded up to the next of
 // these, so a 160-bit key runs AES-192 on its 20 bytes and 4 zero bytes.
+//
+// Constant time: no. The T-tables (and the S-box in the key schedule and the
+// last round) are indexed with secret bytes, the classic cache-timing leak of
+// table-driven AES; on a local desktop tool it needs an attacker's code on the
+// same machine, and is accepted.
 
 #include "crypto/algorithm_ids.h"
 #include "crypto/block_modes.h"

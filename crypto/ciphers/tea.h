@@ -4,6 +4,9 @@
 // step are added, and the key words k0 and k2 are XORed with the half. Its
 // ciphertexts are therefore not those of the published TEA, and stored
 // messages depend on exactly this variant.
+//
+// Constant time: yes. Additions, XORs and shifts by constants only, with no
+// table look-up and no data-dependent branch.
 
 #include <cstdint>
 
