@@ -37,7 +37,7 @@ class Cast128 final : public CipherMetadata<Cast128, BlockCipher64> {
   // Words 0..15 the masking subkeys Km1..Km16, words 16..31 the rotation
   // subkeys Kr1..Kr16 (low 5 bits only).
   SecretArray<uint32_t, 32> KeyData;
-  int32_t fRounds = 0;  // 12 or 16 for the current key, 0 without one
+  SecretValue<int32_t> fRounds;  // 12 or 16 for the current key, 0 without one
 };
 
 // S1..S8 of RFC 2144 Appendix A (cast128_tables.cpp).

@@ -44,7 +44,7 @@ class IceBase : public BlockCipher64 {
 
   void BuildSubkeys(uint16_t* kb, int first, const int* keyrot);
 
-  int32_t fRounds = 0;
+  SecretValue<int32_t> fRounds;
   SecretArray<Subkey, 32> fSubkeys;
 };
 

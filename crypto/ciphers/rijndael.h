@@ -35,9 +35,9 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
   static constexpr int kRowWords = 8;
   using RoundKeys = SecretArray<uint32_t, kRows * kRowWords>;
 
-  int32_t fRounds = 0;        // 10, 12 or 14; 0 without a key
-  RoundKeys fRoundKeys;       // row r, words 0..3: round key r of the cipher
-  RoundKeys fDecryptionKeys;  // the same with InvMixColumns on rows 1..fRounds-1
+  SecretValue<int32_t> fRounds;  // 10, 12 or 14; 0 without a key
+  RoundKeys fRoundKeys;          // row r, words 0..3: round key r of the cipher
+  RoundKeys fDecryptionKeys;     // the same with InvMixColumns on rows 1..fRounds-1
 };
 
 }  // namespace velsor
