@@ -19,8 +19,10 @@ class HashBlockBuffer {
 
   // Adds size bytes to the message; compress(const uint8_t* block) runs on
   // every block as soon as it is full.
+  // Nothing to add is a no-op, so a null data with size 0 never reaches memcpy.
   template <class Compress>
   void Absorb(const void* data, uint32_t size, Compress&& compress) {
+    if (size == 0) return;
     CountBytes(size);
     const uint8_t* in = static_cast<const uint8_t*>(data);
     std::size_t left = size;
