@@ -1,5 +1,8 @@
 #include "cli/commands.h"
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <iomanip>
 #include <iostream>
 #include <iterator>
@@ -8,6 +11,7 @@
 #include "message/components_catalog.h"
 #include "message/hex_text.h"
 #include "message/message_codec.h"
+#include "message/message_stream.h"
 #include "message/random_bytes.h"
 #include "cli/cli_error.h"
 #include "cli/passphrase.h"
@@ -42,33 +46,96 @@ T& Find(const std::vector<T*>& components, const std::string& name, const std::s
   throw UsageError("unknown " + kind + " '" + name + "'; valid " + kinds + ": " + valid);
 }
 
-std::string ReadAll(std::istream& in) {
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+// Writes one piece of the result and makes sure it reached the file.
+void WriteResult(std::ostream& out, const char* data, std::size_t size) {
+  errno = 0;
+  out.write(data, static_cast<std::streamsize>(size));
+  out.flush();
+  if (!out) throw Failure(std::string("cannot write the result: ") + (errno != 0 ? std::strerror(errno) : "write error"));
 }
 
-void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
-  std::string input = ReadAll(in);
-  std::optional<std::u16string> text = a.utf16 ? Utf16LeBytesToText(input) : Utf8ToUtf16(input);
-  secure_wipe(input.data(), input.size());
-  if (!text) {
-    throw Failure(a.utf16 ? "the input has an odd number of bytes, so it is not UTF-16LE"
-                          : "the input is not valid UTF-8 (use --utf16 for raw UTF-16LE)");
+// The message bytes of the input, in pieces: UTF-8 turned into UTF-16LE with
+// CR LF, or UTF-16LE as it is.
+class PlaintextInput {
+ public:
+  PlaintextInput(std::istream& in, bool utf16) : fIn(in), fUtf16(utf16), fBuffer(kBufferBytes, '\0') {}
+
+  std::size_t operator()(uint8_t* out, std::size_t size) {
+    if (fUtf16) return ReadRaw(out, size);
+    std::size_t written = 0;
+    while (written + 2 <= size) {
+      if (fPending.empty() && !fConverter.HasCarry()) {
+        if (fEnd) break;
+        Refill();
+        continue;
+      }
+      const std::size_t n = fConverter.Convert(fPending, out + written, size - written, fEnd);
+      written += n;
+      if (n == 0) {
+        if (fEnd) break;
+        Refill();  // a sequence continues in the next bytes
+      }
+    }
+    return written;
   }
-  if (!a.utf16) *text = ToCrLf(*text);
-  if (text->empty()) throw Failure("the message is empty; there is nothing to encrypt");
+
+ private:
+  static constexpr std::size_t kBufferBytes = 1 << 20;
+
+  std::size_t ReadRaw(uint8_t* out, std::size_t size) {
+    fIn.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(size));
+    const auto n = static_cast<std::size_t>(fIn.gcount());
+    fTotal += n;
+    if (n < size && fTotal % 2 != 0) throw Failure("the input has an odd number of bytes, so it is not UTF-16LE");
+    return n;
+  }
+
+  // Keeps the unread bytes and appends what the input has next.
+  void Refill() {
+    std::memmove(fBuffer.data(), fPending.data(), fPending.size());
+    const std::size_t kept = fPending.size();
+    fIn.read(fBuffer.data() + kept, static_cast<std::streamsize>(fBuffer.size() - kept));
+    const auto n = static_cast<std::size_t>(fIn.gcount());
+    if (n == 0) fEnd = true;
+    fPending = std::string_view(fBuffer.data(), kept + n);
+  }
+
+  std::istream& fIn;
+  bool fUtf16;
+  SecretNarrow fBuffer;
+  std::string_view fPending;
+  bool fEnd = false;
+  uint64_t fTotal = 0;
+  Utf8ToUtf16LeStream fConverter;
+};
+
+void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
+  if (in.peek() == std::char_traits<char>::eof()) throw Failure("the message is empty; there is nothing to encrypt");
   const std::u16string passphrase = ObtainPassphrase(a.passphrase_file, true);
-  const std::u16string hex = EncryptMessage(*text, passphrase, hash, cipher, SystemRandomBytes);
-  out << Narrow(hex) << '\n';
+  PlaintextInput input(in, a.utf16);
+  // Each chunk's hex text is written when it is complete; a one-chunk message
+  // goes out in one write, its line break included.
+  EncryptMessageStream(std::ref(input), passphrase, hash, cipher, SystemRandomBytes, [&](std::string& hex, bool last) {
+    if (last) hex.push_back('\n');
+    WriteResult(out, hex.data(), hex.size());
+  });
 }
 
 void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
-  const std::u16string hex = NormalizeHexInput(ReadAll(in));
-  if (hex.empty()) throw Failure("the input holds no hex text");
   const std::u16string passphrase = ObtainPassphrase(a.passphrase_file, false);
-  std::u16string text = DecryptMessage(hex, passphrase, hash, cipher);
-  std::string bytes = a.utf16 ? TextToUtf16LeBytes(text) : Utf16ToUtf8(ToLf(text));
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  secure_wipe(bytes.data(), bytes.size());
+  auto source = [&in](char* buffer, std::size_t size) {
+    in.read(buffer, static_cast<std::streamsize>(size));
+    return static_cast<std::size_t>(in.gcount());
+  };
+  Utf16LeToUtf8Stream converter;
+  SecretNarrow text;
+  DecryptMessageStream(source, passphrase, hash, cipher, [&](const uint8_t* bytes, std::size_t size, bool last) {
+    if (a.utf16) return WriteResult(out, reinterpret_cast<const char*>(bytes), size);
+    text.clear();
+    text.reserve(3 * size / 2 + 4);
+    converter.Convert(bytes, size, last, text);
+    WriteResult(out, text.data(), text.size());
+  });
 }
 
 void Digest(Hash& hash, std::istream& in, std::ostream& out) {

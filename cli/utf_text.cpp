@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "cli/cli_error.h"
+
 namespace velsor::cli {
 
 std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
@@ -109,6 +111,183 @@ std::string TextToUtf16LeBytes(const std::u16string& text) {
     bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
   }
   return bytes;
+}
+
+}  // namespace velsor::cli
+
+namespace velsor::cli {
+
+namespace {
+
+void AppendUtf8(char32_t cp, SecretNarrow& out) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+void Utf8ToUtf16LeStream::Fail(std::size_t at) const {
+  throw Failure("the input is not valid UTF-8 at byte offset " + std::to_string(fOffset + at) +
+                " (use --utf16 for raw UTF-16LE)");
+}
+
+std::size_t Utf8ToUtf16LeStream::Convert(std::string_view& input, uint8_t* out, std::size_t size, bool at_end) {
+  std::size_t written = 0;
+  if (fCarry != 0) {
+    if (size < 2) return 0;
+    store_le16(out, fCarry);
+    fCarry = 0;
+    written = 2;
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(input.data());
+  const std::size_t count = input.size();
+  std::size_t i = 0;
+  while (i < count && written + 2 <= size) {
+    const uint8_t lead = bytes[i];
+    if (lead < 0x80 && lead != '\n') {
+      store_le16(out + written, lead);
+      written += 2;
+      fLastCr = lead == '\r';
+      ++i;
+      continue;
+    }
+    char16_t units[2];
+    std::size_t n = 1;
+    std::size_t length = 1;
+    if (lead == '\n') {
+      if (fLastCr) {
+        units[0] = u'\n';
+      } else {
+        units[0] = u'\r';
+        units[1] = u'\n';
+        n = 2;
+      }
+    } else {
+      std::size_t extra = 0;
+      uint32_t cp = 0;
+      uint32_t min = 0;
+      if (lead >= 0xC2 && lead <= 0xDF) {
+        cp = lead & 0x1Fu, extra = 1, min = 0x80;
+      } else if (lead >= 0xE0 && lead <= 0xEF) {
+        cp = lead & 0x0Fu, extra = 2, min = 0x800;
+      } else if (lead >= 0xF0 && lead <= 0xF4) {
+        cp = lead & 0x07u, extra = 3, min = 0x10000;
+      } else {
+        Fail(i);
+      }
+      for (std::size_t k = 1; k <= extra; ++k) {
+        if (i + k >= count) {
+          if (!at_end) {  // the rest comes with the next input
+            fOffset += i;
+            input.remove_prefix(i);
+            return written;
+          }
+          Fail(i);
+        }
+        const uint8_t next = bytes[i + k];
+        if ((next & 0xC0) != 0x80) Fail(i);
+        cp = (cp << 6) | (next & 0x3Fu);
+      }
+      if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) Fail(i);
+      length = extra + 1;
+      if (cp >= 0x10000) {
+        cp -= 0x10000;
+        units[0] = static_cast<char16_t>(0xD800 + (cp >> 10));
+        units[1] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        n = 2;
+      } else {
+        units[0] = static_cast<char16_t>(cp);
+      }
+    }
+    store_le16(out + written, units[0]);
+    written += 2;
+    if (n == 2) {
+      if (written + 2 <= size) {
+        store_le16(out + written, units[1]);
+        written += 2;
+      } else {
+        fCarry = units[1];
+      }
+    }
+    fLastCr = false;
+    i += length;
+  }
+  fOffset += i;
+  input.remove_prefix(i);
+  return written;
+}
+
+void Utf16LeToUtf8Stream::Convert(const uint8_t* bytes, std::size_t size, bool last, SecretNarrow& out) {
+  const std::size_t units = size / 2;
+  std::size_t i = 0;
+  auto unit_at = [&](std::size_t k) { return static_cast<char16_t>(load_le16(bytes + 2 * k)); };
+  if (fHeld != 0 && units > 0) {
+    const char16_t held = fHeld;
+    fHeld = 0;
+    const char16_t next = unit_at(0);
+    if (held == u'\r') {
+      if (next != u'\n') out.push_back('\r');
+    } else if (next >= 0xDC00 && next <= 0xDFFF) {
+      AppendUtf8(0x10000 + ((held - 0xD800u) << 10) + (next - 0xDC00u), out);
+      i = 1;
+    } else {
+      AppendUtf8(0xFFFD, out);
+    }
+  }
+  while (i < units) {
+    const char16_t u = unit_at(i);
+    if (u < 0x80 && u != u'\r') {
+      out.push_back(static_cast<char>(u));
+      ++i;
+      continue;
+    }
+    const bool has_next = i + 1 < units;
+    if (u == u'\r') {
+      if (!has_next) {
+        if (!last) fHeld = u;
+        else out.push_back('\r');
+      } else if (unit_at(i + 1) != u'\n') {
+        out.push_back('\r');
+      }
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDBFF) {
+      if (!has_next) {
+        if (!last) fHeld = u;
+        else AppendUtf8(0xFFFD, out);
+        ++i;
+      } else if (unit_at(i + 1) >= 0xDC00 && unit_at(i + 1) <= 0xDFFF) {
+        AppendUtf8(0x10000 + ((u - 0xD800u) << 10) + (unit_at(i + 1) - 0xDC00u), out);
+        i += 2;
+      } else {
+        AppendUtf8(0xFFFD, out);
+        ++i;
+      }
+    } else {
+      AppendUtf8(u >= 0xDC00 && u <= 0xDFFF ? 0xFFFD : u, out);
+      ++i;
+    }
+  }
+  if (last && fHeld != 0) {  // a held unit with nothing after it
+    if (fHeld == u'\r') {
+      out.push_back('\r');
+    } else {
+      AppendUtf8(0xFFFD, out);
+    }
+    fHeld = 0;
+  }
 }
 
 }  // namespace velsor::cli

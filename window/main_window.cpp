@@ -495,7 +495,7 @@ void MainWindow::EncryptMemo(const std::u16string& passphrase, Hash& hash, Ciphe
 
 void MainWindow::DecryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher) {
   try {
-    const SecretText text(DecryptMessage(MemoText(), passphrase, hash, cipher));
+    const SecretText text(std::u16string(DecryptMessage(MemoText(), passphrase, hash, cipher).view()));
     SetMemoText(text.str());
   } catch (...) {
     // Silent: too short for the cipher, or anything else; the memo keeps its text.

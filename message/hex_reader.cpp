@@ -1,0 +1,167 @@
+#include "message/hex_reader.h"
+
+#include <cstdio>
+
+#include "crypto/bytes.h"
+#include "message/message_error.h"
+
+namespace velsor {
+
+namespace {
+
+constexpr uint8_t kSpace = 16;    // space, tab and line breaks: allowed anywhere
+constexpr uint8_t kControl = 17;  // other characters up to U+0020: only at the ends
+constexpr uint8_t kInvalid = 18;
+
+// The class of every ASCII character: its digit value, or one of the above.
+constexpr std::array<uint8_t, 128> MakeClasses() {
+  std::array<uint8_t, 128> table{};
+  for (std::size_t c = 0; c < 128; ++c) table[c] = c <= 0x20 ? kControl : kInvalid;
+  for (const char c : {' ', '\t', '\r', '\n', '\f', '\v'}) table[static_cast<std::size_t>(c)] = kSpace;
+  for (uint8_t d = 0; d < 10; ++d) table['0' + d] = d;
+  for (uint8_t d = 0; d < 6; ++d) {
+    table['A' + d] = static_cast<uint8_t>(10 + d);
+    table['a' + d] = static_cast<uint8_t>(10 + d);
+  }
+  return table;
+}
+constexpr std::array<uint8_t, 128> kClasses = MakeClasses();
+
+[[noreturn]] void FailAt(const std::string& shown, uint64_t position) {
+  throw MessageError("Not a hex text: " + shown + " at position " + std::to_string(position));
+}
+
+std::string DescribeByte(uint8_t byte) {
+  char text[16];
+  std::snprintf(text, sizeof text, "byte 0x%02X", static_cast<unsigned>(byte));
+  return text;
+}
+
+bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Bytes that follow a UTF-8 lead byte, or 0 for a byte that cannot lead.
+std::size_t Utf8Trail(uint8_t lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return 1;
+  if (lead >= 0xE0 && lead <= 0xEF) return 2;
+  if (lead >= 0xF0 && lead <= 0xF4) return 3;
+  return 0;
+}
+
+}  // namespace
+
+std::string DescribeCharacter(char32_t c) {
+  if (c > 0x20 && c < 0x7F) return std::string("'") + static_cast<char>(c) + "'";
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  return text;
+}
+
+template <typename CharT>
+HexTextReader::Step HexTextReader::ReadPiece(const CharT* chars, std::size_t count, uint8_t* out,
+                                             std::size_t capacity) {
+  std::size_t i = 0;
+  std::size_t written = 0;
+  uint32_t group = fGroup;
+  uint64_t digits = fDigits;
+  while (i < count && written < capacity) {
+    // Whole groups of four digits take the short way.
+    if ((digits & 3) == 0 && count - i >= 4 && fControlPosition == 0) {
+      const auto c0 = static_cast<std::size_t>(chars[i]), c1 = static_cast<std::size_t>(chars[i + 1]);
+      const auto c2 = static_cast<std::size_t>(chars[i + 2]), c3 = static_cast<std::size_t>(chars[i + 3]);
+      if ((c0 | c1 | c2 | c3) < 128) {
+        const uint32_t d0 = kClasses[c0], d1 = kClasses[c1], d2 = kClasses[c2], d3 = kClasses[c3];
+        if ((d0 | d1 | d2 | d3) < 16) {
+          store_le16(out + written, static_cast<uint16_t>((d0 << 12) | (d1 << 8) | (d2 << 4) | d3));
+          written += 2;
+          digits += 4;
+          i += 4;
+          continue;
+        }
+      }
+    }
+    const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<CharT>>(chars[i]));
+    const uint8_t cls = c < 128 ? kClasses[c] : kInvalid;
+    if (cls < 16) {
+      if (fControlPosition != 0) FailAt(DescribeCharacter(fControl), fControlPosition);
+      group = (group << 4) | cls;
+      if ((++digits & 3) == 0) {
+        store_le16(out + written, static_cast<uint16_t>(group));
+        written += 2;
+        group = 0;
+      }
+    } else if (cls == kControl) {
+      if (digits > 0 && fControlPosition == 0) {
+        fControlPosition = fPosition + i + 1;
+        fControl = c;
+      }
+    } else if (cls == kInvalid) {
+      fGroup = group;
+      fDigits = digits;
+      if constexpr (sizeof(CharT) == 1) {
+        if (c >= 0x80) {
+          // Name the whole character, whose bytes may continue in the next piece.
+          fBad[0] = static_cast<uint8_t>(c);
+          fBadHave = 1;
+          fBadNeed = 1 + Utf8Trail(static_cast<uint8_t>(c));
+          fBadPosition = fPosition + i + 1;
+          const std::size_t taken = CollectBadUtf8(std::string_view(chars + i + 1, count - i - 1));
+          fPosition += i + 1 + taken;
+          return {i + 1 + taken, written};
+        }
+      } else {
+        if (IsHighSurrogate(c) && i + 1 < count && IsLowSurrogate(chars[i + 1])) {
+          FailAt(DescribeCharacter(0x10000 + ((c - 0xD800) << 10) + (chars[i + 1] - 0xDC00)), fPosition + i + 1);
+        }
+      }
+      FailAt(DescribeCharacter(c), fPosition + i + 1);
+    }
+    ++i;
+  }
+  fGroup = group;
+  fDigits = digits;
+  fPosition += i;
+  return {i, written};
+}
+
+std::size_t HexTextReader::CollectBadUtf8(std::string_view piece) {
+  std::size_t taken = 0;
+  while (fBadHave < fBadNeed && taken < piece.size()) fBad[fBadHave++] = static_cast<uint8_t>(piece[taken++]);
+  if (fBadHave == fBadNeed) FailBadUtf8();
+  return taken;
+}
+
+void HexTextReader::FailBadUtf8() const {
+  const std::size_t trail = Utf8Trail(fBad[0]);
+  if (trail == 0 || fBadHave != trail + 1) FailAt(DescribeByte(fBad[0]), fBadPosition);
+  char32_t c = fBad[0] & (0x3Fu >> trail);
+  for (std::size_t k = 1; k <= trail; ++k) {
+    if ((fBad[k] & 0xC0) != 0x80) FailAt(DescribeByte(fBad[0]), fBadPosition);
+    c = (c << 6) | (fBad[k] & 0x3Fu);
+  }
+  constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+  if (c < kMinimum[trail] || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) {
+    FailAt(DescribeByte(fBad[0]), fBadPosition);
+  }
+  FailAt(DescribeCharacter(c), fBadPosition);
+}
+
+HexTextReader::Step HexTextReader::Read(std::string_view piece, uint8_t* out, std::size_t capacity) {
+  if (fBadNeed > 0) return {CollectBadUtf8(piece), 0};
+  return ReadPiece(piece.data(), piece.size(), out, capacity);
+}
+
+HexTextReader::Step HexTextReader::Read(std::u16string_view piece, uint8_t* out, std::size_t capacity) {
+  return ReadPiece(piece.data(), piece.size(), out, capacity);
+}
+
+void HexTextReader::Finish() {
+  if (fBadNeed > 0) FailBadUtf8();
+  if (fDigits == 0) throw MessageError("The hex text is empty");
+  if (fDigits % 4 != 0) {
+    throw MessageError("The hex text has " + std::to_string(fDigits) +
+                       " digits; a message has a multiple of 4: is part of it missing?");
+  }
+}
+
+}  // namespace velsor
