@@ -29,7 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   velsor::fuzz::FuzzInput input(data, size);
   velsor::Cipher& cipher = *ciphers[input.Byte() % ciphers.size()];
   velsor::Hash& hash = *hashes[input.Byte() % hashes.size()];
+  // Small chunks exercise the chaining across chunks. RC4 starts its indices
+  // again at every chunk, so only the format's own 8 MiB chunks match for it:
+  // too slow to run here, the codec tests compare those.
   const std::size_t chunk = 16 * (1 + input.Byte() % 4);
+  const bool compare_stream = velsor::IvBytes(cipher) != 0;
   const std::string_view passphrase_bytes = input.Bytes(input.Byte() % 24);
   const std::u16string passphrase(passphrase_bytes.begin(), passphrase_bytes.end());  // Latin-1
   const std::string_view hex = input.Rest();
@@ -46,26 +50,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   // The streamed decryption, in small chunks and small pieces of input.
   std::string streamed;
-  bool stream_decrypted = true;
-  try {
-    std::size_t at = 0;
-    velsor::DecryptMessageStream(
-        [&](char* out, std::size_t room) {
-          const std::size_t n = std::min({room, hex.size() - at, std::size_t{7}});
-          std::memcpy(out, hex.data() + at, n);
-          at += n;
-          return n;
-        },
-        passphrase, hash, cipher,
-        [&](const uint8_t* bytes, std::size_t n, bool) { streamed.append(reinterpret_cast<const char*>(bytes), n); },
-        chunk);
-  } catch (const velsor::MessageError&) {
-    stream_decrypted = false;
+  bool stream_decrypted = decrypted;
+  if (compare_stream) {
+    try {
+      std::size_t at = 0;
+      velsor::DecryptMessageStream(
+          [&](char* out, std::size_t room) {
+            const std::size_t n = std::min({room, hex.size() - at, std::size_t{7}});
+            std::memcpy(out, hex.data() + at, n);
+            at += n;
+            return n;
+          },
+          passphrase, hash, cipher,
+          [&](const uint8_t* bytes, std::size_t n, bool) { streamed.append(reinterpret_cast<const char*>(bytes), n); },
+          chunk);
+    } catch (const velsor::MessageError&) {
+      stream_decrypted = false;
+    }
   }
   Check(stream_decrypted == decrypted, "streamed and whole decryption disagree on refusing");
   if (!decrypted) return 0;
-  Check(streamed.size() == 2 * text.size(), "streamed decryption has another length");
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  Check(!compare_stream || streamed.size() == 2 * text.size(), "streamed decryption has another length");
+  for (std::size_t i = 0; compare_stream && i < text.size(); ++i) {
     const auto unit =
         static_cast<char16_t>(static_cast<uint8_t>(streamed[2 * i]) | (static_cast<uint8_t>(streamed[2 * i + 1]) << 8));
     Check(unit == text[i], "streamed decryption gives other text");
