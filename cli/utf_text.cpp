@@ -6,9 +6,12 @@
 
 namespace velsor::cli {
 
-std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+namespace {
+
+// Appends the UTF-16 of UTF-8 bytes to out; false at the first malformed sequence.
+template <class Text>
+bool AppendUtf8AsUtf16(std::string_view bytes, Text& out) {
+  out.reserve(out.size() + bytes.size());
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto lead = static_cast<uint8_t>(bytes[i]);
@@ -24,15 +27,15 @@ std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
     } else if (lead >= 0xF0 && lead <= 0xF4) {
       cp = lead & 0x07u, extra = 3, min = 0x10000;
     } else {
-      return std::nullopt;
+      return false;
     }
-    if (extra > 0 && i + extra >= bytes.size()) return std::nullopt;  // truncated sequence
+    if (extra > 0 && i + extra >= bytes.size()) return false;  // truncated sequence
     for (std::size_t k = 1; k <= extra; ++k) {
       const auto next = static_cast<uint8_t>(bytes[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
+      if ((next & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (next & 0x3Fu);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -42,7 +45,20 @@ std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
     }
     i += extra + 1;
   }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
+  std::u16string out;
+  if (!AppendUtf8AsUtf16(bytes, out)) return std::nullopt;
   return out;
+}
+
+bool Utf8ToUtf16(std::string_view bytes, SecretText& out) {
+  out.clear();
+  return AppendUtf8AsUtf16(bytes, out);
 }
 
 std::string Utf16ToUtf8(const std::u16string& text) {
@@ -257,16 +273,20 @@ void Utf16LeToUtf8Stream::Convert(const uint8_t* bytes, std::size_t size, bool l
     const bool has_next = i + 1 < units;
     if (u == u'\r') {
       if (!has_next) {
-        if (!last) fHeld = u;
-        else out.push_back('\r');
+        if (!last)
+          fHeld = u;
+        else
+          out.push_back('\r');
       } else if (unit_at(i + 1) != u'\n') {
         out.push_back('\r');
       }
       ++i;
     } else if (u >= 0xD800 && u <= 0xDBFF) {
       if (!has_next) {
-        if (!last) fHeld = u;
-        else AppendUtf8(0xFFFD, out);
+        if (!last)
+          fHeld = u;
+        else
+          AppendUtf8(0xFFFD, out);
         ++i;
       } else if (unit_at(i + 1) >= 0xDC00 && unit_at(i + 1) <= 0xDFFF) {
         AppendUtf8(0x10000 + ((u - 0xD800u) << 10) + (unit_at(i + 1) - 0xDC00u), out);
