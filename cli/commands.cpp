@@ -8,15 +8,15 @@
 #include <iterator>
 #include <sstream>
 
+#include "cli/cli_error.h"
+#include "cli/passphrase.h"
+#include "cli/utf_text.h"
+#include "crypto/bytes.h"
 #include "message/components_catalog.h"
 #include "message/hex_text.h"
 #include "message/message_codec.h"
 #include "message/message_stream.h"
 #include "message/random_bytes.h"
-#include "cli/cli_error.h"
-#include "cli/passphrase.h"
-#include "cli/utf_text.h"
-#include "crypto/bytes.h"
 
 namespace velsor::cli {
 
@@ -34,8 +34,7 @@ std::string Lower(std::string s) {
 // Finds a component by the name the lists show, in any case; "Haval" alone
 // names the Haval hash.
 template <class T>
-T& Find(const std::vector<T*>& components, const std::string& name, const std::string& kind,
-        const std::string& kinds) {
+T& Find(const std::vector<T*>& components, const std::string& name, const std::string& kind, const std::string& kinds) {
   std::string wanted = Lower(name);
   if (wanted == "haval") wanted = "haval (256bit, 5 passes)";
   std::string valid;
@@ -51,7 +50,8 @@ void WriteResult(std::ostream& out, const char* data, std::size_t size) {
   errno = 0;
   out.write(data, static_cast<std::streamsize>(size));
   out.flush();
-  if (!out) throw Failure(std::string("cannot write the result: ") + (errno != 0 ? std::strerror(errno) : "write error"));
+  if (!out)
+    throw Failure(std::string("cannot write the result: ") + (errno != 0 ? std::strerror(errno) : "write error"));
 }
 
 // The message bytes of the input, in pieces: UTF-8 turned into UTF-16LE with
@@ -151,15 +151,17 @@ void Digest(Hash& hash, std::istream& in, std::ostream& out) {
 
 void List(const Component& owner, std::ostream& out) {
   std::ostringstream s;
-  s << "Ciphers:\n" << std::left << "  " << std::setw(5) << "id" << std::setw(28) << "name" << std::setw(10)
-    << "key bits" << "block bits\n";
+  s << "Ciphers:\n"
+    << std::left << "  " << std::setw(5) << "id" << std::setw(28) << "name" << std::setw(10) << "key bits"
+    << "block bits\n";
   for (const Cipher* c : ListCiphers(owner)) {
     const auto* block = dynamic_cast<const BlockCipher*>(c);
-    s << "  " << std::setw(5) << c->Id() << std::setw(28) << Narrow(c->Algorithm()) << std::setw(10)
-      << c->MaxKeySize() << (block ? std::to_string(block->BlockSize()) : std::string("stream")) << '\n';
+    s << "  " << std::setw(5) << c->Id() << std::setw(28) << Narrow(c->Algorithm()) << std::setw(10) << c->MaxKeySize()
+      << (block ? std::to_string(block->BlockSize()) : std::string("stream")) << '\n';
   }
   s << "Hashes:\n"
-    << "  " << std::setw(5) << "id" << std::setw(28) << "name" << "digest bits\n";
+    << "  " << std::setw(5) << "id" << std::setw(28) << "name"
+    << "digest bits\n";
   for (const Hash* h : ListHashes(owner)) {
     s << "  " << std::setw(5) << h->Id() << std::setw(28) << Narrow(h->Algorithm()) << h->HashSize() << '\n';
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/cli_error.h"
+#include "message/utf8.h"
 
 namespace velsor::cli {
 
@@ -13,27 +14,18 @@ std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto lead = static_cast<uint8_t>(bytes[i]);
-    uint32_t cp = 0;
-    std::size_t extra = 0;
-    uint32_t min = 0;
-    if (lead < 0x80) {
-      cp = lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      cp = lead & 0x1Fu, extra = 1, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      cp = lead & 0x0Fu, extra = 2, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      cp = lead & 0x07u, extra = 3, min = 0x10000;
-    } else {
-      return std::nullopt;
-    }
+    const Utf8Lead ascii{lead, 0, 0};
+    const std::optional<Utf8Lead> sequence = lead < 0x80 ? ascii : Utf8LeadOf(lead);
+    if (!sequence) return std::nullopt;
+    uint32_t cp = sequence->bits;
+    const std::size_t extra = sequence->trail;
     if (extra > 0 && i + extra >= bytes.size()) return std::nullopt;  // truncated sequence
     for (std::size_t k = 1; k <= extra; ++k) {
       const auto next = static_cast<uint8_t>(bytes[i + k]);
       if ((next & 0xC0) != 0x80) return std::nullopt;
       cp = (cp << 6) | (next & 0x3Fu);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    if (!Utf8Allows(cp, *sequence)) return std::nullopt;
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -57,21 +49,8 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;  // unpaired surrogate
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    char bytes[4];
+    out.append(bytes, PutUtf8(cp, bytes));
   }
   return out;
 }
@@ -119,30 +98,6 @@ std::string TextToUtf16LeBytes(const std::u16string& text) {
 namespace velsor::cli {
 
 namespace {
-
-// Writes the UTF-8 of cp at out; returns the bytes written.
-std::size_t PutUtf8(char32_t cp, char* out) {
-  if (cp < 0x80) {
-    out[0] = static_cast<char>(cp);
-    return 1;
-  }
-  if (cp < 0x800) {
-    out[0] = static_cast<char>(0xC0 | (cp >> 6));
-    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
-    return 2;
-  }
-  if (cp < 0x10000) {
-    out[0] = static_cast<char>(0xE0 | (cp >> 12));
-    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
-    return 3;
-  }
-  out[0] = static_cast<char>(0xF0 | (cp >> 18));
-  out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-  out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-  out[3] = static_cast<char>(0x80 | (cp & 0x3F));
-  return 4;
-}
 
 // True when none of the eight bytes of x is LF or has its top bit set.
 bool PlainAscii(uint64_t x) {
@@ -202,18 +157,10 @@ std::size_t Utf8ToUtf16LeStream::Convert(std::string_view& input, uint8_t* out, 
         n = 2;
       }
     } else {
-      std::size_t extra = 0;
-      uint32_t cp = 0;
-      uint32_t min = 0;
-      if (lead >= 0xC2 && lead <= 0xDF) {
-        cp = lead & 0x1Fu, extra = 1, min = 0x80;
-      } else if (lead >= 0xE0 && lead <= 0xEF) {
-        cp = lead & 0x0Fu, extra = 2, min = 0x800;
-      } else if (lead >= 0xF0 && lead <= 0xF4) {
-        cp = lead & 0x07u, extra = 3, min = 0x10000;
-      } else {
-        Fail(i);
-      }
+      const std::optional<Utf8Lead> sequence = Utf8LeadOf(lead);
+      if (!sequence) Fail(i);
+      uint32_t cp = sequence->bits;
+      const std::size_t extra = sequence->trail;
       for (std::size_t k = 1; k <= extra; ++k) {
         if (i + k >= count) {
           if (!at_end) {  // the rest comes with the next input
@@ -227,7 +174,7 @@ std::size_t Utf8ToUtf16LeStream::Convert(std::string_view& input, uint8_t* out, 
         if ((next & 0xC0) != 0x80) Fail(i);
         cp = (cp << 6) | (next & 0x3Fu);
       }
-      if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) Fail(i);
+      if (!Utf8Allows(cp, *sequence)) Fail(i);
       length = extra + 1;
       if (cp >= 0x10000) {
         cp -= 0x10000;

@@ -4,6 +4,7 @@
 
 #include "crypto/bytes.h"
 #include "message/message_error.h"
+#include "message/utf8.h"
 
 namespace velsor {
 
@@ -36,8 +37,7 @@ inline uint32_t ClassOf(char16_t c) { return c < 256 ? kClasses[c] : kInvalid; }
 // the common case, kept free of any state. Returns the bytes written and
 // advances i.
 template <typename CharT>
-std::size_t DecodeGroups(const CharT* chars, std::size_t count, std::size_t& i, uint8_t* out,
-                         std::size_t capacity) {
+std::size_t DecodeGroups(const CharT* chars, std::size_t count, std::size_t& i, uint8_t* out, std::size_t capacity) {
   std::size_t written = 0;
   std::size_t at = i;
   while (count - at >= 8 && capacity - written >= 4) {
@@ -69,14 +69,6 @@ std::string DescribeByte(uint8_t byte) {
 
 bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-// Bytes that follow a UTF-8 lead byte, or 0 for a byte that cannot lead.
-std::size_t Utf8Trail(uint8_t lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 1;
-  if (lead >= 0xE0 && lead <= 0xEF) return 2;
-  if (lead >= 0xF0 && lead <= 0xF4) return 3;
-  return 0;
-}
 
 }  // namespace
 
@@ -126,7 +118,8 @@ HexTextReader::Step HexTextReader::ReadPiece(const CharT* chars, std::size_t cou
           // Name the whole character, whose bytes may continue in the next piece.
           fBad[0] = static_cast<uint8_t>(c);
           fBadHave = 1;
-          fBadNeed = 1 + Utf8Trail(static_cast<uint8_t>(c));
+          const auto lead = Utf8LeadOf(static_cast<uint8_t>(c));
+          fBadNeed = 1 + (lead ? lead->trail : 0);
           fBadPosition = fPosition + i + 1;
           const std::size_t taken = CollectBadUtf8(std::string_view(chars + i + 1, count - i - 1));
           fPosition += i + 1 + taken;
@@ -155,17 +148,14 @@ std::size_t HexTextReader::CollectBadUtf8(std::string_view piece) {
 }
 
 void HexTextReader::FailBadUtf8() const {
-  const std::size_t trail = Utf8Trail(fBad[0]);
-  if (trail == 0 || fBadHave != trail + 1) FailAt(DescribeByte(fBad[0]), fBadPosition);
-  char32_t c = fBad[0] & (0x3Fu >> trail);
-  for (std::size_t k = 1; k <= trail; ++k) {
+  const auto lead = Utf8LeadOf(fBad[0]);
+  if (!lead || fBadHave != lead->trail + 1) FailAt(DescribeByte(fBad[0]), fBadPosition);
+  char32_t c = lead->bits;
+  for (std::size_t k = 1; k <= lead->trail; ++k) {
     if ((fBad[k] & 0xC0) != 0x80) FailAt(DescribeByte(fBad[0]), fBadPosition);
     c = (c << 6) | (fBad[k] & 0x3Fu);
   }
-  constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-  if (c < kMinimum[trail] || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) {
-    FailAt(DescribeByte(fBad[0]), fBadPosition);
-  }
+  if (!Utf8Allows(c, *lead)) FailAt(DescribeByte(fBad[0]), fBadPosition);
   FailAt(DescribeCharacter(c), fBadPosition);
 }
 

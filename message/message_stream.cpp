@@ -40,8 +40,8 @@ class HexInput {
         fEnd = fSource(fBuffer.data(), fBuffer.size());
         if (fEnd == 0) break;
       }
-      const auto step = fReader.Read(std::string_view(fBuffer.data() + fStart, fEnd - fStart), out + written,
-                                     size - written);
+      const auto step =
+          fReader.Read(std::string_view(fBuffer.data() + fStart, fEnd - fStart), out + written, size - written);
       fStart += step.consumed;
       written += step.written;
     }

@@ -32,14 +32,7 @@ test::CliRun RunWithBrokenOutput(const std::vector<std::string>& args, const std
       ::dup2(::open("/dev/full", O_WRONLY), 1);
     }
     ::setenv("VELSOR_PASSPHRASE", "pass", 1);
-    std::vector<char*> argv;
-    std::string program = VELSOR_CLI_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies(args);
-    for (auto& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
+    test::ExecCli(args);
   }
   int wstatus = 0;
   ::waitpid(pid, &wstatus, 0);
@@ -80,11 +73,11 @@ TEST(CliStream, InvalidUtf8NamesTheByteOffsetOfTheFirstBadSequence) {
     std::size_t offset;
   };
   const Case cases[] = {
-      {"a\xC3(", 1},                // lead byte without its continuation
-      {"abc\xFF", 3},               // a byte that never starts a sequence
-      {"ab\xE2\x82", 2},            // cut off at the end of the input
-      {"\xC0\xAF", 0},              // overlong form of '/'
-      {"x\xED\xA0\x80", 1},         // an encoded surrogate
+      {"a\xC3(", 1},                        // lead byte without its continuation
+      {"abc\xFF", 3},                       // a byte that never starts a sequence
+      {"ab\xE2\x82", 2},                    // cut off at the end of the input
+      {"\xC0\xAF", 0},                      // overlong form of '/'
+      {"x\xED\xA0\x80", 1},                 // an encoded surrogate
       {"\xE2\x82\xAC\xF4\x90\x80\x80", 3},  // above U+10FFFF, after a valid euro sign
       {far + "\xFF", far.size()},
   };
@@ -116,12 +109,10 @@ TEST(CliStream, MessagesPastTheChunkBoundaryAgreeWithTheWholeMessage) {
   ASSERT_EQ(made.status, 0) << made.err;
   ASSERT_EQ(made.out.size(), 4 * (4 + units.size()) + 1);
   // The whole-message codec reads what the streaming CLI wrote...
-  EXPECT_TRUE(DecryptMessage(std::u16string(made.out.begin(), made.out.end() - 1), u"pass", md5, rc4).view() ==
-              units);
+  EXPECT_TRUE(DecryptMessage(std::u16string(made.out.begin(), made.out.end() - 1), u"pass", md5, rc4).view() == units);
   // ...and the CLI reads what the whole-message codec wrote.
-  const std::string hex = EncryptMessageToHex(units, u"pass", md5, rc4, [](void* out, std::size_t size) {
-    std::memset(out, 7, size);
-  });
+  const std::string hex =
+      EncryptMessageToHex(units, u"pass", md5, rc4, [](void* out, std::size_t size) { std::memset(out, 7, size); });
   const auto back = RunCli({"decrypt", "-c", "RC4", "-H", "MD5"}, hex, "pass");
   EXPECT_EQ(back.status, 0) << back.err;
   EXPECT_TRUE(back.out == text);
@@ -131,9 +122,8 @@ TEST(CliStream, AnInvalidDigitPastTheFirstChunkFailsAfterTheFirstChunkIsOut) {
   const std::u16string units(kMessageChunkBytes / 2 + 1000, u'z');
   Rc4 rc4;
   Md5 md5;
-  std::string hex = EncryptMessageToHex(units, u"pass", md5, rc4, [](void* out, std::size_t size) {
-    std::memset(out, 7, size);
-  });
+  std::string hex =
+      EncryptMessageToHex(units, u"pass", md5, rc4, [](void* out, std::size_t size) { std::memset(out, 7, size); });
   const std::size_t position = hex.size() - 10;
   hex[position - 1] = 'g';
   const auto run = RunCli({"decrypt", "-c", "RC4", "-H", "MD5"}, hex, "pass");

@@ -76,7 +76,7 @@ TEST(Utf8Stream, NamesTheOffsetOfTheFirstBadSequenceAcrossPieces) {
   uint8_t out[64];
   std::string_view first("abcd\xE2\x82");  // a sequence that continues in the next piece...
   EXPECT_EQ(stream.Convert(first, out, sizeof out, false), 8U);
-  EXPECT_EQ(first, "\xE2\x82");  // ...stays for it
+  EXPECT_EQ(first, "\xE2\x82");          // ...stays for it
   std::string_view second("\xE2\x82(");  // the caller hands it back with the next bytes: not a continuation
   try {
     stream.Convert(second, out, sizeof out, true);
@@ -87,8 +87,8 @@ TEST(Utf8Stream, NamesTheOffsetOfTheFirstBadSequenceAcrossPieces) {
 }
 
 TEST(Utf16Stream, PiecesCutAnywhereGiveTheWholeConversion) {
-  const std::u16string text = {u'a',    u'\r', u'\n', u'b', u'\r', 0xD83D, 0xDE00, u'\r', u'\r', u'\n',
-                               0xD800, u'x',  0xDC00, u'\n', 0x20AC, u'\r', 0xD83D};
+  const std::u16string text = {u'a',  u'\r',  u'\n', u'b',   u'\r', 0xD83D, 0xDE00, u'\r', u'\r',
+                               u'\n', 0xD800, u'x',  0xDC00, u'\n', 0x20AC, u'\r',  0xD83D};
   const std::string bytes = TextToUtf16LeBytes(text);
   const std::string expected = Utf16ToUtf8(ToLf(text));
   for (std::size_t cut = 0; cut <= bytes.size(); cut += 2) {

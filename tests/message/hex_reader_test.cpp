@@ -61,13 +61,15 @@ TEST(HexReader, NamesTheFirstCharacterItRefusesWithItsPosition) {
   const Case cases[] = {
       {"0061006200630064G", "Not a hex text: 'G' at position 17"},
       {"0061 0062\n00x3", "Not a hex text: 'x' at position 13"},
-      {"0061\x01" "0062", "Not a hex text: U+0001 at position 5"},    // a control between digits
+      {"0061\x01"
+       "0062",
+       "Not a hex text: U+0001 at position 5"},  // a control between digits
       {"0061\x7F", "Not a hex text: U+007F at position 5"},
-      {"00\xC3\xA9", "Not a hex text: U+00E9 at position 3"},          // two-byte character
-      {"0\xE2\x80\x94", "Not a hex text: U+2014 at position 2"},       // em dash, three bytes
-      {"\xF0\x9F\x98\x80", "Not a hex text: U+1F600 at position 1"},   // four bytes
-      {"0061\xFF", "Not a hex text: byte 0xFF at position 5"},         // not UTF-8 at all
-      {"0061\xC3", "Not a hex text: byte 0xC3 at position 5"},         // cut-off sequence
+      {"00\xC3\xA9", "Not a hex text: U+00E9 at position 3"},         // two-byte character
+      {"0\xE2\x80\x94", "Not a hex text: U+2014 at position 2"},      // em dash, three bytes
+      {"\xF0\x9F\x98\x80", "Not a hex text: U+1F600 at position 1"},  // four bytes
+      {"0061\xFF", "Not a hex text: byte 0xFF at position 5"},        // not UTF-8 at all
+      {"0061\xC3", "Not a hex text: byte 0xC3 at position 5"},        // cut-off sequence
       {"\xEF\xBC\x90", "Not a hex text: U+FF10 at position 1"},       // fullwidth zero
       {"", "The hex text is empty"},
       {" \r\n\t", "The hex text is empty"},

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "message/hex_text.h"
-#include "message/random_bytes.h"
-#include "message/components_catalog.h"
 #include "crypto/ciphers/rc4.h"
 #include "crypto/ciphers/rijndael.h"
 #include "crypto/hashes/md4.h"
 #include "crypto/hashes/md5.h"
 #include "crypto/hashes/sha1.h"
+#include "message/components_catalog.h"
+#include "message/hex_text.h"
+#include "message/random_bytes.h"
 #include "support/hex.h"
 #include "support/recording_cipher.h"
 
@@ -97,7 +97,8 @@ TEST(MessageCodec, KeyIsTheIndependentDigestOfSaltAndPassphrase) {
       {u"SHA256", "52cdb8039df95f0c3e97f04fd211da71bff8c0fcdbeb5d5f3ec23c2544f9da94"},
       {u"SHA384", "cee08bf911bc23a950d68118191aa5e0a75d1db2e545f8bfecf487cd32612fe6bd2f65a19bbfdbad4c75e30e651e34fe"},
       {u"SHA512",
-       "6daca6df58630e9b168c85824b95130a13f3e7dd781e329916cf6451c338031151e43e9da298573675d35280f7c1ae8166683df7ca9e74b6"
+       "6daca6df58630e9b168c85824b95130a13f3e7dd781e329916cf6451c338031151e43e9da298573675d35280f7c1ae8166683df7ca9e74b"
+       "6"
        "9df808d709e55627"},
       {u"RipeMD-160", "2f85bf569f844ef32c15d3af1e86b1c1e741cbc4"},
       {u"RipeMD-128", "81ef21b686ac5ead686e535c62b51295"},
@@ -128,7 +129,8 @@ TEST(MessageCodec, FreshRandomnessGivesDifferentMessagesThatBothDecrypt) {
   EXPECT_NE(first, second);
   EXPECT_EQ(first.size(), 4 * (4 + text.size()));
   EXPECT_EQ(DecryptMessage(first, u"pass", md4, rc4).view(), text);
-  EXPECT_EQ(DecryptMessage(u"\r\n  " + second + u" \t\r\n", u"pass", md4, rc4).view(), text);  // surrounding blanks ignored
+  EXPECT_EQ(DecryptMessage(u"\r\n  " + second + u" \t\r\n", u"pass", md4, rc4).view(),
+            text);  // surrounding blanks ignored
 }
 
 TEST(MessageCodec, EnvelopesTooShortForABlockCipherFail) {
@@ -249,7 +251,9 @@ TEST(MessageCodec, EffectiveKeySizeIsTheSmallerSize) {
 }
 
 TEST(MessageCodec, TrimRemovesControlsAndSpacesAtBothEnds) {
-  EXPECT_EQ(TrimControls(u"\r\n\t \x01" u"AB CD\x1F "), u"AB CD");
+  EXPECT_EQ(TrimControls(u"\r\n\t \x01"
+                         u"AB CD\x1F "),
+            u"AB CD");
   EXPECT_EQ(TrimControls(u" \r\n"), u"");
   EXPECT_EQ(TrimControls(u"\u00A0x\u00A0"), u"\u00A0x\u00A0");  // no-break space is above U+0020
 }

@@ -41,9 +41,9 @@ std::u16string Text(std::size_t units) {
 // with the key derived as the format describes.
 std::string Reference(const std::u16string& text, const char16_t* passphrase, Hash& hash, Cipher& cipher,
                       std::size_t chunk_bytes) {
-  const std::size_t iv = dynamic_cast<BlockCipher*>(&cipher) ? static_cast<std::size_t>(
-                                                                   dynamic_cast<BlockCipher*>(&cipher)->BlockSize() / 8)
-                                                             : 0;
+  const std::size_t iv = dynamic_cast<BlockCipher*>(&cipher)
+                             ? static_cast<std::size_t>(dynamic_cast<BlockCipher*>(&cipher)->BlockSize() / 8)
+                             : 0;
   std::vector<uint8_t> header(8 + iv);
   FixedRandom(header.data(), header.size());
   std::vector<uint8_t> digest(static_cast<std::size_t>(hash.HashSize() / 8));
@@ -67,21 +67,25 @@ std::string Reference(const std::u16string& text, const char16_t* passphrase, Ha
   return std::string(hex.begin(), hex.end());
 }
 
+// Hands out data in pieces of at most piece elements, as a reader would.
+template <typename T, typename Out>
+auto Pieces(const T* data, std::size_t size, std::size_t piece) {
+  return [data, size, piece, at = std::size_t{0}](Out* out, std::size_t room) mutable {
+    const std::size_t n = std::min({room, piece, size - at});
+    std::copy_n(data + at, n, out);
+    at += n;
+    return n;
+  };
+}
+
 // Streams text in pieces of piece bytes; returns the hex text and the count of sink calls.
 std::string EncryptStreamed(const std::u16string& text, Hash& hash, Cipher& cipher, std::size_t chunk_bytes,
                             std::size_t piece, int* calls = nullptr) {
   const SecretBytes bytes = Utf16LeBytes(text);
-  std::size_t at = 0;
   std::string hex;
   int sinks = 0;
   EncryptMessageStream(
-      [&](uint8_t* out, std::size_t size) {
-        const std::size_t n = std::min({size, piece, bytes.size() - at});
-        std::copy_n(bytes.data() + at, n, out);
-        at += n;
-        return n;
-      },
-      u"pass", hash, cipher, FixedRandom,
+      Pieces<uint8_t, uint8_t>(bytes.data(), bytes.size(), piece), u"pass", hash, cipher, FixedRandom,
       [&](std::string& part, bool last) {
         EXPECT_FALSE(last && hex.size() + part.size() != 2 * (8 + IvBytes(cipher) + bytes.size()));
         hex += part;
@@ -95,17 +99,10 @@ std::string EncryptStreamed(const std::u16string& text, Hash& hash, Cipher& ciph
 // Decrypts a hex text given in pieces of piece characters; returns the text.
 std::u16string DecryptStreamed(const std::string& hex, Hash& hash, Cipher& cipher, std::size_t chunk_bytes,
                                std::size_t piece) {
-  std::size_t at = 0;
   std::vector<uint8_t> plain;
   bool ended = false;
   DecryptMessageStream(
-      [&](char* out, std::size_t size) {
-        const std::size_t n = std::min({size, piece, hex.size() - at});
-        std::copy_n(hex.data() + at, n, out);
-        at += n;
-        return n;
-      },
-      u"pass", hash, cipher,
+      Pieces<char, char>(hex.data(), hex.size(), piece), u"pass", hash, cipher,
       [&](const uint8_t* bytes, std::size_t size, bool last) {
         EXPECT_FALSE(ended);
         plain.insert(plain.end(), bytes, bytes + size);
@@ -210,16 +207,9 @@ TEST(MessageStream, AnInvalidDigitFarPastTheFirstChunkEndsTheRunThere) {
   hex[position - 1] = 'G';
   std::size_t delivered = 0;
   bool last_seen = false;
-  std::size_t at = 0;
   try {
     DecryptMessageStream(
-        [&](char* out, std::size_t size) {
-          const std::size_t n = std::min(size, hex.size() - at);
-          std::copy_n(hex.data() + at, n, out);
-          at += n;
-          return n;
-        },
-        u"pass", md5, rc4,
+        Pieces<char, char>(hex.data(), hex.size(), hex.size()), u"pass", md5, rc4,
         [&](const uint8_t*, std::size_t size, bool last) {
           delivered += size;
           last_seen = last_seen || last;
@@ -269,16 +259,9 @@ TEST(MessageStream, EncryptionRefusesAnEmptyOrOddPlaintext) {
   Rc4 rc4;
   Md5 md5;
   for (const std::string& input : {std::string(), std::string("abc")}) {
-    std::size_t at = 0;
     bool wrote = false;
-    EXPECT_THROW(EncryptMessageStream(
-                     [&](uint8_t* out, std::size_t size) {
-                       const std::size_t n = std::min(size, input.size() - at);
-                       std::copy_n(input.data() + at, n, out);
-                       at += n;
-                       return n;
-                     },
-                     u"pass", md5, rc4, FixedRandom, [&](std::string&, bool) { wrote = true; }),
+    EXPECT_THROW(EncryptMessageStream(Pieces<char, uint8_t>(input.data(), input.size(), input.size()), u"pass", md5,
+                                      rc4, FixedRandom, [&](std::string&, bool) { wrote = true; }),
                  MessageError);
     EXPECT_FALSE(wrote);
   }
