@@ -133,10 +133,8 @@ void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
   DecryptMessageStream(source, passphrase, hash, cipher, [&](const uint8_t* bytes, std::size_t size, bool last) {
     check.AddUtf16Le(bytes, size);
     if (a.utf16) return WriteResult(out, reinterpret_cast<const char*>(bytes), size);
-    text.clear();
-    text.reserve(3 * size / 2 + 4);
-    converter.Convert(bytes, size, last, text);
-    WriteResult(out, text.data(), text.size());
+    if (text.size() < 3 * (size / 2) + 3) text.resize(3 * (size / 2) + 3);
+    WriteResult(out, text.data(), converter.Convert(bytes, size, last, text.data()));
   });
   WarnUnlessText(check);
 }
