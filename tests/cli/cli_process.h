@@ -129,7 +129,8 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::string& in
 // input and error and /dev/tty are the terminal, standard output is captured.
 class TerminalSession {
  public:
-  explicit TerminalSession(const std::vector<std::string>& args) : fOutPath(TempFile("")) {
+  explicit TerminalSession(const std::vector<std::string>& args, const CliOptions& options = CliOptions{})
+      : fOutPath(TempFile("")) {
     if (::openpty(&fMaster, &fSlave, nullptr, nullptr, nullptr) != 0) std::abort();
     fPid = ::fork();
     if (fPid == 0) {
@@ -142,7 +143,7 @@ class TerminalSession {
       ::close(fMaster);
       ::close(out);
       if (fSlave > 2) ::close(fSlave);
-      ApplyEnvironment(CliOptions{});
+      ApplyEnvironment(options);
       ExecCli(args);
     }
   }
