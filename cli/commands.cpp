@@ -110,8 +110,8 @@ class PlaintextInput {
 };
 
 void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
+  const auto passphrase = ObtainPassphrase(a.passphrase_file, true);
   if (in.peek() == std::char_traits<char>::eof()) throw Failure("the message is empty; there is nothing to encrypt");
-  const std::u16string passphrase = ObtainPassphrase(a.passphrase_file, true);
   PlaintextInput input(in, a.utf16);
   // Each chunk's hex text is written when it is complete; a one-chunk message
   // goes out in one write, its line break included.
@@ -122,7 +122,7 @@ void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
 }
 
 void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
-  const std::u16string passphrase = ObtainPassphrase(a.passphrase_file, false);
+  const auto passphrase = ObtainPassphrase(a.passphrase_file, false);
   auto source = [&in](char* buffer, std::size_t size) {
     in.read(buffer, static_cast<std::streamsize>(size));
     return static_cast<std::size_t>(in.gcount());
