@@ -92,8 +92,8 @@ class PlaintextInput {
 
   // Keeps the unread bytes and appends what the input has next.
   void Refill() {
-    std::memmove(fBuffer.data(), fPending.data(), fPending.size());
     const std::size_t kept = fPending.size();
+    if (kept > 0) std::memmove(fBuffer.data(), fPending.data(), kept);
     fIn.read(fBuffer.data() + kept, static_cast<std::streamsize>(fBuffer.size() - kept));
     const auto n = static_cast<std::size_t>(fIn.gcount());
     if (n == 0) fEnd = true;
