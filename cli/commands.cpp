@@ -75,8 +75,8 @@ class PlaintextInput {
 
   // Keeps the unread bytes and appends what the input has next.
   void Refill() {
-    std::memmove(fBuffer.data(), fPending.data(), fPending.size());
     const std::size_t kept = fPending.size();
+    if (kept > 0) std::memmove(fBuffer.data(), fPending.data(), kept);
     fIn.read(fBuffer.data() + kept, static_cast<std::streamsize>(fBuffer.size() - kept));
     const auto n = static_cast<std::size_t>(fIn.gcount());
     if (n == 0) fEnd = true;
@@ -102,15 +102,9 @@ void WarnUnlessText(const TextCheck& check) {
 }
 
 void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
-  // At a terminal the passphrase comes first, then the message is typed; in a
-  // pipe an empty message is refused before anyone is asked for a passphrase.
-  SecretText passphrase;
-  if (StandardInputIsTerminal()) {
-    passphrase = ObtainPassphrase(a.passphrase, true);
-    HintAtTerminal(std::cerr, "the message");
-  }
+  const SecretText passphrase = ObtainPassphrase(a.passphrase, true);
+  HintAtTerminal(std::cerr, "the message");
   if (in.peek() == std::char_traits<char>::eof()) throw Failure("the message is empty; there is nothing to encrypt");
-  if (passphrase.empty()) passphrase = ObtainPassphrase(a.passphrase, true);
   PlaintextInput input(in, a.utf16);
   // Each chunk's hex text is written when it is complete; a one-chunk message
   // goes out in one write, its line break included.
