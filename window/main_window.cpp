@@ -49,12 +49,12 @@ const char* const imlButtons[] = {":/icons/padlock-closed.svg", ":/icons/padlock
                                   ":/icons/paste.svg"};
 
 // Copies of memo and passphrase text are wiped when they go out of scope.
-class SecretText {
+class WipedText {
  public:
-  explicit SecretText(std::u16string text) : fText(std::move(text)) {}
-  ~SecretText() { secure_wipe(fText.data(), fText.size() * sizeof(char16_t)); }
-  SecretText(const SecretText&) = delete;
-  SecretText& operator=(const SecretText&) = delete;
+  explicit WipedText(std::u16string text) : fText(std::move(text)) {}
+  ~WipedText() { secure_wipe(fText.data(), fText.size() * sizeof(char16_t)); }
+  WipedText(const WipedText&) = delete;
+  WipedText& operator=(const WipedText&) = delete;
   const std::u16string& str() const { return fText; }
 
  private:
@@ -452,14 +452,14 @@ void MainWindow::SetMemoText(const std::u16string& text) {
 
 void MainWindow::btnEncryptClick() {
   if (Working) return;
-  if (IsBlank(SecretText(MemoText()).str())) return;
+  if (IsBlank(WipedText(MemoText()).str())) return;
   Hash* hash = SelectedHash();
   Cipher* cipher = SelectedCipher();
   if (hash == nullptr || cipher == nullptr) return;  // no lists: the actions stay off
   Working = true;
   Progress->setValue(0);
   QString typed = boxPassphrase->text();
-  const SecretText passphrase(ToU16(typed));
+  const WipedText passphrase(ToU16(typed));
   WipeQString(typed);
   EncryptMemo(passphrase.str(), *hash, *cipher);
 }
@@ -467,7 +467,7 @@ void MainWindow::btnEncryptClick() {
 void MainWindow::btnDecryptClick() {
   if (Working) return;
   {
-    const SecretText text(MemoText());
+    const WipedText text(MemoText());
     if (IsBlank(text.str())) return;
     if (!IsHexString(TrimControls(text.str()))) return;
   }
@@ -477,7 +477,7 @@ void MainWindow::btnDecryptClick() {
   Working = true;
   Progress->setValue(0);
   QString typed = boxPassphrase->text();
-  const SecretText passphrase(ToU16(typed));
+  const WipedText passphrase(ToU16(typed));
   WipeQString(typed);
   DecryptMemo(passphrase.str(), *hash, *cipher);
 }
@@ -485,7 +485,7 @@ void MainWindow::btnDecryptClick() {
 void MainWindow::EncryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher) {
   try {
     cipher.SetOnProgressEvent([this](Component* sender, int32_t value) { ShowProgress(sender, value); });
-    const SecretText text(MemoText());
+    const WipedText text(MemoText());
     SetMemoText(EncryptMessage(text.str(), passphrase, hash, cipher, SystemRandomBytes));
   } catch (...) {
     // Silent: the memo keeps its text.
@@ -495,7 +495,7 @@ void MainWindow::EncryptMemo(const std::u16string& passphrase, Hash& hash, Ciphe
 
 void MainWindow::DecryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher) {
   try {
-    const SecretText text(DecryptMessage(MemoText(), passphrase, hash, cipher));
+    const WipedText text(std::u16string(DecryptMessage(MemoText(), passphrase, hash, cipher).view()));
     SetMemoText(text.str());
   } catch (...) {
     // Silent: too short for the cipher, or anything else; the memo keeps its text.
