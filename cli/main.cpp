@@ -7,8 +7,10 @@
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#include "message/process_guard.h"
 
 int main(int argc, char** argv) {
+  velsor::HardenProcess();
   using namespace velsor::cli;
   std::ios::sync_with_stdio(false);
   try {
