@@ -421,12 +421,7 @@ void MainWindow::ShowStatus(const QString& text) {
   lblStatus->setToolTip(text);
 }
 
-SecretText MainWindow::MemoText() const {
-  QString text = Memo1->Text(u"\r\n");
-  SecretText result(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-  WipeOwnedText(text);
-  return result;
-}
+SecretText MainWindow::MemoText() const { return Memo1->CodecText(); }
 
 void MainWindow::SetClipboardLifetime(std::chrono::milliseconds lifetime) { fClipboard->SetLifetime(lifetime); }
 
@@ -442,11 +437,12 @@ void MainWindow::btnEncryptClick() {
   Hash* hash = SelectedHash();
   Cipher* cipher = SelectedCipher();
   if (hash == nullptr || cipher == nullptr) return;  // no lists: the actions stay off
-  if (IsBlank(MemoText().view())) {
+  SecretText text = MemoText();
+  if (IsBlank(text.view())) {
     ShowStatus(tr("Encrypt needs a text in the memo"));
     return;
   }
-  EncryptMemo(TypedPassphrase(), *hash, *cipher);
+  EncryptMemo(std::move(text), TypedPassphrase(), *hash, *cipher);
 }
 
 void MainWindow::btnDecryptClick() {
@@ -458,7 +454,7 @@ void MainWindow::btnDecryptClick() {
   Hash* hash = SelectedHash();
   Cipher* cipher = SelectedCipher();
   if (hash == nullptr || cipher == nullptr) return;
-  DecryptMemo(TypedPassphrase(), *hash, *cipher);
+  DecryptMemo(MemoText(), TypedPassphrase(), *hash, *cipher);
 }
 
 void MainWindow::AttachProgress(Cipher& cipher) {
@@ -469,8 +465,8 @@ void MainWindow::AttachProgress(Cipher& cipher) {
   });
 }
 
-void MainWindow::EncryptMemo(SecretText passphrase, Hash& hash, Cipher& cipher) {
-  auto text = std::make_shared<SecretText>(MemoText());
+void MainWindow::EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+  auto text = std::make_shared<SecretText>(std::move(memo));
   auto secret = std::make_shared<SecretText>(std::move(passphrase));
   AttachProgress(cipher);
   ShowStatus(tr("Encrypting..."));
@@ -480,8 +476,8 @@ void MainWindow::EncryptMemo(SecretText passphrase, Hash& hash, Cipher& cipher) 
   });
 }
 
-void MainWindow::DecryptMemo(SecretText passphrase, Hash& hash, Cipher& cipher) {
-  auto text = std::make_shared<SecretText>(MemoText());
+void MainWindow::DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+  auto text = std::make_shared<SecretText>(std::move(memo));
   auto secret = std::make_shared<SecretText>(std::move(passphrase));
   AttachProgress(cipher);
   ShowStatus(tr("Decrypting..."));

@@ -88,8 +88,9 @@ class MainWindow : public QWidget {
   // FinishRun on the GUI thread.
   void StartRun(bool decrypt, std::function<void(RunOutcome&)> job);
   void FinishRun(const std::shared_ptr<RunOutcome>& outcome);
-  void EncryptMemo(SecretText passphrase, Hash& hash, Cipher& cipher);
-  void DecryptMemo(SecretText passphrase, Hash& hash, Cipher& cipher);
+  // memo: the memo's text as read at the click.
+  void EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void AttachProgress(Cipher& cipher);
   SecretText TypedPassphrase() const;
   Cipher* SelectedCipher() const;

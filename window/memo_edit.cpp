@@ -92,26 +92,49 @@ QString MemoEdit::Text(QStringView line_break) const {
   return TextBetween(0, document()->characterCount() - 1, line_break);
 }
 
+SecretText MemoEdit::CodecText() const {
+  return Extract<SecretText>(0, document()->characterCount() - 1, u"\r\n");
+}
+
 QString MemoEdit::TextBetween(int from, int to, QStringView line_break) const {
+  return Extract<QString>(from, to, line_break);
+}
+
+// The characters from one document position to another: each block
+// separator becomes line_break, or nothing before a block that continues the
+// line; a line separator (Shift+Enter) is a line break too.
+template <class Text>
+Text MemoEdit::Extract(int from, int to, QStringView line_break) const {
   QTextCursor range(document());
   range.setPosition(from);
   range.setPosition(to, QTextCursor::KeepAnchor);
   // Not toPlainText: it turns a no-break space into a space.
   QString raw = range.selectedText();
-  QString text;
-  text.reserve(raw.size());
+  const char16_t* in = reinterpret_cast<const char16_t*>(raw.utf16());
+  const qsizetype size = raw.size();
+  const auto is_break = [](char16_t c) { return c == 0x2029 || c == 0x2028; };
+  const qsizetype breaks = std::count_if(in, in + size, is_break);
+
+  Text text;
+  text.resize(static_cast<std::size_t>(size + breaks * std::max<qsizetype>(line_break.size() - 1, 0)));
+  char16_t* out = reinterpret_cast<char16_t*>(text.data());
+  char16_t* const start = out;
   QTextBlock block = document()->findBlock(from);
-  for (const QChar c : raw) {
-    if (c == QChar::ParagraphSeparator) {
+  qsizetype run = 0;  // start of the characters not yet copied
+  for (qsizetype i = 0; i < size; ++i) {
+    if (!is_break(in[i])) continue;
+    out = std::copy(in + run, in + i, out);
+    run = i + 1;
+    bool write_break = true;
+    if (in[i] == 0x2029) {
       block = block.next();
-      if (!ContinuesLine(block)) text += line_break;
-    } else if (c == QChar::LineSeparator) {
-      text += line_break;
-    } else {
-      text += c;
+      write_break = !ContinuesLine(block);
     }
+    if (write_break) out = std::copy(line_break.utf16(), line_break.utf16() + line_break.size(), out);
   }
-  WipeOwnedText(raw);
+  out = std::copy(in + run, in + size, out);
+  text.resize(static_cast<std::size_t>(out - start));
+  WipeOwnedText(raw);  // this function's own copy of the characters
   return text;
 }
 

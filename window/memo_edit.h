@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "crypto/bytes.h"
+
 class QTextBlock;
 class QTextCursor;
 
@@ -31,6 +33,9 @@ class MemoEdit final : public QPlainTextEdit {
 
   // The whole text, every line break written as line_break.
   QString Text(QStringView line_break) const;
+  // The whole text as the codec takes it, each line break as CR LF, in a
+  // buffer that wipes itself.
+  SecretText CodecText() const;
   // Replaces the whole text as one undoable edit and puts the caret at the
   // start. CR LF, LF and CR each start a new line.
   void ReplaceText(QStringView text);
@@ -45,6 +50,8 @@ class MemoEdit final : public QPlainTextEdit {
 
  private:
   QString TextBetween(int from, int to, QStringView line_break) const;
+  template <class Text>
+  Text Extract(int from, int to, QStringView line_break) const;
 };
 
 // Inserts text at the cursor as MemoEdit keeps it: line breaks as blocks,
