@@ -40,9 +40,11 @@ struct RunOutcome {
   QString cipher_name;
   QString hash_name;
   qsizetype characters = 0;  // of the text that was encrypted
-  std::string hex;           // Encrypt's result, ASCII
-  SecretText text;           // Decrypt's result
-  std::string error;         // why the run failed, for the status line; empty on success
+  SecretText input;          // the memo's text, for the worker
+  SecretText passphrase;
+  std::string hex;    // Encrypt's result, ASCII
+  SecretText text;    // Decrypt's result
+  std::string error;  // why the run failed, for the status line; empty on success
 };
 
 namespace {
@@ -466,43 +468,42 @@ void MainWindow::AttachProgress(Cipher& cipher) {
 }
 
 void MainWindow::EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
-  auto text = std::make_shared<SecretText>(std::move(memo));
-  auto secret = std::make_shared<SecretText>(std::move(passphrase));
-  AttachProgress(cipher);
-  ShowStatus(tr("Encrypting..."));
-  StartRun(false, [text, secret, &hash, &cipher](RunOutcome& outcome) {
-    outcome.characters = CountCharacters(text->view());
-    outcome.hex = EncryptMessageToHex(text->view(), secret->view(), hash, cipher, SystemRandomBytes);
-  });
+  StartRun(false, std::move(memo), std::move(passphrase), hash, cipher);
 }
 
 void MainWindow::DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
-  auto text = std::make_shared<SecretText>(std::move(memo));
-  auto secret = std::make_shared<SecretText>(std::move(passphrase));
-  AttachProgress(cipher);
-  ShowStatus(tr("Decrypting..."));
-  StartRun(true, [text, secret, &hash, &cipher](RunOutcome& outcome) {
-    outcome.text = DecryptMessage(text->view(), secret->view(), hash, cipher);
-  });
+  StartRun(true, std::move(memo), std::move(passphrase), hash, cipher);
 }
 
-void MainWindow::StartRun(bool decrypt, std::function<void(RunOutcome&)> job) {
+void MainWindow::StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
   Working = true;
   Memo1->setReadOnly(true);  // the memo is replaced by the result
+  AttachProgress(cipher);
+  ShowStatus(decrypt ? tr("Decrypting...") : tr("Encrypting..."));
   auto outcome = std::make_shared<RunOutcome>();
   outcome->decrypt = decrypt;
   outcome->cipher_name = cbxCipher->currentText();
   outcome->hash_name = cbxHash->currentText();
+  outcome->input = std::move(memo);
+  outcome->passphrase = std::move(passphrase);
   if (fWorker.joinable()) fWorker.join();
-  fWorker = std::thread([this, job = std::move(job), outcome] {
+  fWorker = std::thread([this, outcome, &hash, &cipher] {
+    RunOutcome& run = *outcome;
     // Every failure has its words on the status line; the memo keeps its text.
     try {
-      job(*outcome);
+      if (run.decrypt) {
+        run.text = DecryptMessage(run.input.view(), run.passphrase.view(), hash, cipher);
+      } else {
+        run.characters = CountCharacters(run.input.view());
+        run.hex = EncryptMessageToHex(run.input.view(), run.passphrase.view(), hash, cipher, SystemRandomBytes);
+      }
     } catch (const Exception& e) {
-      outcome->error = e.what();  // written for the user
+      run.error = e.what();  // written for the user
     } catch (const std::exception& e) {
-      outcome->error = std::string(outcome->decrypt ? "Decrypt" : "Encrypt") + " failed: " + e.what();
+      run.error = std::string(run.decrypt ? "Decrypt" : "Encrypt") + " failed: " + e.what();
     }
+    run.input.Wipe();
+    run.passphrase.Wipe();
     QMetaObject::invokeMethod(
         this, [this, outcome] { FinishRun(outcome); }, Qt::QueuedConnection);
   });

@@ -84,9 +84,9 @@ class MainWindow : public QWidget {
   void TogglePassphraseShown(bool shown);
   void ShowStatus(const QString& text);
 
-  // Starts the codec on the worker thread; finished runs come back through
-  // FinishRun on the GUI thread.
-  void StartRun(bool decrypt, std::function<void(RunOutcome&)> job);
+  // Starts the codec on the worker thread; the finished run comes back
+  // through FinishRun on the GUI thread.
+  void StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void FinishRun(const std::shared_ptr<RunOutcome>& outcome);
   // memo: the memo's text as read at the click.
   void EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);

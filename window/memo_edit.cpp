@@ -92,9 +92,7 @@ QString MemoEdit::Text(QStringView line_break) const {
   return TextBetween(0, document()->characterCount() - 1, line_break);
 }
 
-SecretText MemoEdit::CodecText() const {
-  return Extract<SecretText>(0, document()->characterCount() - 1, u"\r\n");
-}
+SecretText MemoEdit::CodecText() const { return Extract<SecretText>(0, document()->characterCount() - 1, u"\r\n"); }
 
 QString MemoEdit::TextBetween(int from, int to, QStringView line_break) const {
   return Extract<QString>(from, to, line_break);
