@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -296,12 +298,26 @@ void MainWindow::BuildShortcuts() {
       {tr("Ctrl+Shift+V"), [this] { btn_PasteClick(); }},
   };
   for (const auto& s : shortcuts) {
-    auto* shortcut = new QShortcut(QKeySequence(s.keys), this);
+    fShortcutKeys.push_back(QKeySequence(s.keys));
+    auto* shortcut = new QShortcut(fShortcutKeys.back(), this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, s.action);
   }
+  // The editors take some of these keys for themselves on some desktops
+  // (Ctrl+E is "end of line" on X11): the window's shortcuts come first.
+  boxPassphrase->installEventFilter(this);
+  Memo1->installEventFilter(this);
   btn_Copy->setToolTip(tr("Copy (Ctrl+Shift+C)"));
   btn_Paste->setToolTip(tr("Paste (Ctrl+Shift+V)"));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    // Filtered out unaccepted, so the editor cannot claim the key.
+    if (fShortcutKeys.contains(pressed)) return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::FormCreate() {

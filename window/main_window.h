@@ -5,6 +5,8 @@
 // work, on a worker thread, one run at a time, while the window stays
 // responsive. The only file that knows both Qt and the codec.
 
+#include <QKeySequence>
+#include <QList>
 #include <QWidget>
 #include <chrono>
 #include <functional>
@@ -67,6 +69,7 @@ class MainWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend class MainWindowTestAccess;
@@ -107,6 +110,7 @@ class MainWindow : public QWidget {
   std::thread fWorker;
   SecretClipboard* fClipboard = nullptr;
   bool fCentred = false;
+  QList<QKeySequence> fShortcutKeys;
 
   QWidget* pnlTop = nullptr;
   QGroupBox* grpOptions = nullptr;
