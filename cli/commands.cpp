@@ -8,15 +8,15 @@
 #include <iterator>
 #include <sstream>
 
+#include "cli/cli_error.h"
+#include "cli/passphrase.h"
+#include "cli/utf_text.h"
+#include "crypto/bytes.h"
 #include "message/components_catalog.h"
 #include "message/hex_text.h"
 #include "message/message_codec.h"
 #include "message/message_stream.h"
 #include "message/random_bytes.h"
-#include "cli/cli_error.h"
-#include "cli/passphrase.h"
-#include "cli/utf_text.h"
-#include "crypto/bytes.h"
 
 namespace velsor::cli {
 
@@ -34,8 +34,7 @@ std::string Lower(std::string s) {
 // Finds a component by the name the lists show, in any case; "Haval" alone
 // names the Haval hash.
 template <class T>
-T& Find(const std::vector<T*>& components, const std::string& name, const std::string& kind,
-        const std::string& kinds) {
+T& Find(const std::vector<T*>& components, const std::string& name, const std::string& kind, const std::string& kinds) {
   std::string wanted = Lower(name);
   if (wanted == "haval") wanted = "haval (256bit, 5 passes)";
   std::string valid;
@@ -51,7 +50,8 @@ void WriteResult(std::ostream& out, const char* data, std::size_t size) {
   errno = 0;
   out.write(data, static_cast<std::streamsize>(size));
   out.flush();
-  if (!out) throw Failure(std::string("cannot write the result: ") + (errno != 0 ? std::strerror(errno) : "write error"));
+  if (!out)
+    throw Failure(std::string("cannot write the result: ") + (errno != 0 ? std::strerror(errno) : "write error"));
 }
 
 // The message bytes of the input, in pieces: UTF-8 turned into UTF-16LE with
@@ -92,8 +92,8 @@ class PlaintextInput {
 
   // Keeps the unread bytes and appends what the input has next.
   void Refill() {
-    std::memmove(fBuffer.data(), fPending.data(), fPending.size());
     const std::size_t kept = fPending.size();
+    if (kept > 0) std::memmove(fBuffer.data(), fPending.data(), kept);
     fIn.read(fBuffer.data() + kept, static_cast<std::streamsize>(fBuffer.size() - kept));
     const auto n = static_cast<std::size_t>(fIn.gcount());
     if (n == 0) fEnd = true;
@@ -110,8 +110,8 @@ class PlaintextInput {
 };
 
 void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
+  const auto passphrase = ObtainPassphrase(a.passphrase_file, true);
   if (in.peek() == std::char_traits<char>::eof()) throw Failure("the message is empty; there is nothing to encrypt");
-  const std::u16string passphrase = ObtainPassphrase(a.passphrase_file, true);
   PlaintextInput input(in, a.utf16);
   // Each chunk's hex text is written when it is complete; a one-chunk message
   // goes out in one write, its line break included.
@@ -122,7 +122,7 @@ void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
 }
 
 void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, std::ostream& out) {
-  const std::u16string passphrase = ObtainPassphrase(a.passphrase_file, false);
+  const auto passphrase = ObtainPassphrase(a.passphrase_file, false);
   auto source = [&in](char* buffer, std::size_t size) {
     in.read(buffer, static_cast<std::streamsize>(size));
     return static_cast<std::size_t>(in.gcount());
@@ -131,10 +131,8 @@ void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
   SecretNarrow text;
   DecryptMessageStream(source, passphrase, hash, cipher, [&](const uint8_t* bytes, std::size_t size, bool last) {
     if (a.utf16) return WriteResult(out, reinterpret_cast<const char*>(bytes), size);
-    text.clear();
-    text.reserve(3 * size / 2 + 4);
-    converter.Convert(bytes, size, last, text);
-    WriteResult(out, text.data(), text.size());
+    if (text.size() < 3 * (size / 2) + 3) text.resize(3 * (size / 2) + 3);
+    WriteResult(out, text.data(), converter.Convert(bytes, size, last, text.data()));
   });
 }
 
@@ -153,15 +151,17 @@ void Digest(Hash& hash, std::istream& in, std::ostream& out) {
 
 void List(const Component& owner, std::ostream& out) {
   std::ostringstream s;
-  s << "Ciphers:\n" << std::left << "  " << std::setw(5) << "id" << std::setw(28) << "name" << std::setw(10)
-    << "key bits" << "block bits\n";
+  s << "Ciphers:\n"
+    << std::left << "  " << std::setw(5) << "id" << std::setw(28) << "name" << std::setw(10) << "key bits"
+    << "block bits\n";
   for (const Cipher* c : ListCiphers(owner)) {
     const auto* block = dynamic_cast<const BlockCipher*>(c);
-    s << "  " << std::setw(5) << c->Id() << std::setw(28) << Narrow(c->Algorithm()) << std::setw(10)
-      << c->MaxKeySize() << (block ? std::to_string(block->BlockSize()) : std::string("stream")) << '\n';
+    s << "  " << std::setw(5) << c->Id() << std::setw(28) << Narrow(c->Algorithm()) << std::setw(10) << c->MaxKeySize()
+      << (block ? std::to_string(block->BlockSize()) : std::string("stream")) << '\n';
   }
   s << "Hashes:\n"
-    << "  " << std::setw(5) << "id" << std::setw(28) << "name" << "digest bits\n";
+    << "  " << std::setw(5) << "id" << std::setw(28) << "name"
+    << "digest bits\n";
   for (const Hash* h : ListHashes(owner)) {
     s << "  " << std::setw(5) << h->Id() << std::setw(28) << Narrow(h->Algorithm()) << h->HashSize() << '\n';
   }

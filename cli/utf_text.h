@@ -56,8 +56,9 @@ class Utf8ToUtf16LeStream {
 // next one.
 class Utf16LeToUtf8Stream {
  public:
-  // Appends the UTF-8 of bytes (an even count) to out; last ends the text.
-  void Convert(const uint8_t* bytes, std::size_t size, bool last, SecretNarrow& out);
+  // Writes the UTF-8 of bytes (an even count) to out, which has room for
+  // 3 bytes per code unit and 3 more; returns the count. last ends the text.
+  std::size_t Convert(const uint8_t* bytes, std::size_t size, bool last, char* out);
 
  private:
   char16_t fHeld = 0;  // a CR or a high surrogate from the end of the last piece

@@ -4,6 +4,7 @@
 
 #include "crypto/bytes.h"
 #include "message/message_error.h"
+#include "message/utf8.h"
 
 namespace velsor {
 
@@ -14,9 +15,11 @@ constexpr uint8_t kControl = 17;  // other characters up to U+0020: only at the 
 constexpr uint8_t kInvalid = 18;
 
 // The class of every ASCII character: its digit value, or one of the above.
-constexpr std::array<uint8_t, 128> MakeClasses() {
-  std::array<uint8_t, 128> table{};
-  for (std::size_t c = 0; c < 128; ++c) table[c] = c <= 0x20 ? kControl : kInvalid;
+// The class of every byte: its digit value, or one of the above; bytes from
+// 0x80 up are never part of a hex text.
+constexpr std::array<uint8_t, 256> MakeClasses() {
+  std::array<uint8_t, 256> table{};
+  for (std::size_t c = 0; c < 256; ++c) table[c] = c <= 0x20 ? kControl : kInvalid;
   for (const char c : {' ', '\t', '\r', '\n', '\f', '\v'}) table[static_cast<std::size_t>(c)] = kSpace;
   for (uint8_t d = 0; d < 10; ++d) table['0' + d] = d;
   for (uint8_t d = 0; d < 6; ++d) {
@@ -25,7 +28,34 @@ constexpr std::array<uint8_t, 128> MakeClasses() {
   }
   return table;
 }
-constexpr std::array<uint8_t, 128> kClasses = MakeClasses();
+constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
+
+inline uint32_t ClassOf(char c) { return kClasses[static_cast<uint8_t>(c)]; }
+inline uint32_t ClassOf(char16_t c) { return c < 256 ? kClasses[c] : kInvalid; }
+
+// Decodes whole groups of four digits while nothing else comes between them:
+// the common case, kept free of any state. Returns the bytes written and
+// advances i.
+template <typename CharT>
+std::size_t DecodeGroups(const CharT* chars, std::size_t count, std::size_t& i, uint8_t* out, std::size_t capacity) {
+  std::size_t written = 0;
+  std::size_t at = i;
+  while (count - at >= 8 && capacity - written >= 4) {
+    const uint32_t d0 = ClassOf(chars[at]), d1 = ClassOf(chars[at + 1]), d2 = ClassOf(chars[at + 2]),
+                   d3 = ClassOf(chars[at + 3]), d4 = ClassOf(chars[at + 4]), d5 = ClassOf(chars[at + 5]),
+                   d6 = ClassOf(chars[at + 6]), d7 = ClassOf(chars[at + 7]);
+    if ((d0 | d1 | d2 | d3 | d4 | d5 | d6 | d7) >= 16) break;
+    // The first digit pair is the high byte of the code unit, stored second.
+    out[written] = static_cast<uint8_t>((d2 << 4) | d3);
+    out[written + 1] = static_cast<uint8_t>((d0 << 4) | d1);
+    out[written + 2] = static_cast<uint8_t>((d6 << 4) | d7);
+    out[written + 3] = static_cast<uint8_t>((d4 << 4) | d5);
+    written += 4;
+    at += 8;
+  }
+  i = at;
+  return written;
+}
 
 [[noreturn]] void FailAt(const std::string& shown, uint64_t position) {
   throw MessageError("Not a hex text: " + shown + " at position " + std::to_string(position));
@@ -39,14 +69,6 @@ std::string DescribeByte(uint8_t byte) {
 
 bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-// Bytes that follow a UTF-8 lead byte, or 0 for a byte that cannot lead.
-std::size_t Utf8Trail(uint8_t lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 1;
-  if (lead >= 0xE0 && lead <= 0xEF) return 2;
-  if (lead >= 0xF0 && lead <= 0xF4) return 3;
-  return 0;
-}
 
 }  // namespace
 
@@ -65,23 +87,16 @@ HexTextReader::Step HexTextReader::ReadPiece(const CharT* chars, std::size_t cou
   uint32_t group = fGroup;
   uint64_t digits = fDigits;
   while (i < count && written < capacity) {
-    // Whole groups of four digits take the short way.
-    if ((digits & 3) == 0 && count - i >= 4 && fControlPosition == 0) {
-      const auto c0 = static_cast<std::size_t>(chars[i]), c1 = static_cast<std::size_t>(chars[i + 1]);
-      const auto c2 = static_cast<std::size_t>(chars[i + 2]), c3 = static_cast<std::size_t>(chars[i + 3]);
-      if ((c0 | c1 | c2 | c3) < 128) {
-        const uint32_t d0 = kClasses[c0], d1 = kClasses[c1], d2 = kClasses[c2], d3 = kClasses[c3];
-        if ((d0 | d1 | d2 | d3) < 16) {
-          store_le16(out + written, static_cast<uint16_t>((d0 << 12) | (d1 << 8) | (d2 << 4) | d3));
-          written += 2;
-          digits += 4;
-          i += 4;
-          continue;
-        }
-      }
+    // Whole groups of digits take the short way.
+    if ((digits & 3) == 0 && fControlPosition == 0) {
+      const std::size_t before = i;
+      const std::size_t n = DecodeGroups(chars, count, i, out + written, capacity - written);
+      written += n;
+      digits += 2 * n;
+      if (i != before) continue;
     }
     const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<CharT>>(chars[i]));
-    const uint8_t cls = c < 128 ? kClasses[c] : kInvalid;
+    const uint32_t cls = c < 128 ? kClasses[c] : kInvalid;
     if (cls < 16) {
       if (fControlPosition != 0) FailAt(DescribeCharacter(fControl), fControlPosition);
       group = (group << 4) | cls;
@@ -103,7 +118,8 @@ HexTextReader::Step HexTextReader::ReadPiece(const CharT* chars, std::size_t cou
           // Name the whole character, whose bytes may continue in the next piece.
           fBad[0] = static_cast<uint8_t>(c);
           fBadHave = 1;
-          fBadNeed = 1 + Utf8Trail(static_cast<uint8_t>(c));
+          const auto lead = Utf8LeadOf(static_cast<uint8_t>(c));
+          fBadNeed = 1 + (lead ? lead->trail : 0);
           fBadPosition = fPosition + i + 1;
           const std::size_t taken = CollectBadUtf8(std::string_view(chars + i + 1, count - i - 1));
           fPosition += i + 1 + taken;
@@ -132,17 +148,14 @@ std::size_t HexTextReader::CollectBadUtf8(std::string_view piece) {
 }
 
 void HexTextReader::FailBadUtf8() const {
-  const std::size_t trail = Utf8Trail(fBad[0]);
-  if (trail == 0 || fBadHave != trail + 1) FailAt(DescribeByte(fBad[0]), fBadPosition);
-  char32_t c = fBad[0] & (0x3Fu >> trail);
-  for (std::size_t k = 1; k <= trail; ++k) {
+  const auto lead = Utf8LeadOf(fBad[0]);
+  if (!lead || fBadHave != lead->trail + 1) FailAt(DescribeByte(fBad[0]), fBadPosition);
+  char32_t c = lead->bits;
+  for (std::size_t k = 1; k <= lead->trail; ++k) {
     if ((fBad[k] & 0xC0) != 0x80) FailAt(DescribeByte(fBad[0]), fBadPosition);
     c = (c << 6) | (fBad[k] & 0x3Fu);
   }
-  constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-  if (c < kMinimum[trail] || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) {
-    FailAt(DescribeByte(fBad[0]), fBadPosition);
-  }
+  if (!Utf8Allows(c, *lead)) FailAt(DescribeByte(fBad[0]), fBadPosition);
   FailAt(DescribeCharacter(c), fBadPosition);
 }
 

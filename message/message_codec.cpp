@@ -23,8 +23,8 @@ std::u16string TrimControls(std::u16string_view text) {
   return std::u16string(text.substr(begin, end - begin));
 }
 
-std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view passphrase, Hash& hash,
-                                Cipher& cipher, const RandomSource& random) {
+std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                                const RandomSource& random) {
   BurnOnExit burn(cipher);
   // An envelope without ciphertext could never be decrypted.
   if (text.empty()) throw MessageError("an empty message cannot be encrypted");
@@ -44,14 +44,13 @@ std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view pa
   return hex;
 }
 
-std::u16string EncryptMessage(std::u16string_view text, std::u16string_view passphrase, Hash& hash,
-                              Cipher& cipher, const RandomSource& random) {
+std::u16string EncryptMessage(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                              const RandomSource& random) {
   const std::string hex = EncryptMessageToHex(text, passphrase, hash, cipher, random);
   return std::u16string(hex.begin(), hex.end());
 }
 
-SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash,
-                          Cipher& cipher) {
+SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
   BurnOnExit burn(cipher);
   // Every four characters give at most two bytes.
   SecretBytes envelope(2 * (hex_text.size() / 4) + 2);

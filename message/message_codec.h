@@ -33,11 +33,11 @@ std::size_t IvBytes(const Cipher& cipher);
 // MessageError for an empty text and for a passphrase with a character that
 // Windows-1252 lacks; the cipher is burnt on every way out. The cipher's
 // progress handler hears after each 8 MiB chunk.
-std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view passphrase, Hash& hash,
-                                Cipher& cipher, const RandomSource& random);
+std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                                const RandomSource& random);
 // The same hex text as UTF-16.
-std::u16string EncryptMessage(std::u16string_view text, std::u16string_view passphrase, Hash& hash,
-                              Cipher& cipher, const RandomSource& random);
+std::u16string EncryptMessage(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                              const RandomSource& random);
 
 // Decrypts a hex text into the text. The hex text may have digits in either
 // case and spaces and line breaks anywhere, other control characters only
@@ -45,8 +45,7 @@ std::u16string EncryptMessage(std::u16string_view text, std::u16string_view pass
 // that is not one, is empty, has a digit count that is not a multiple of 4 or
 // is too short for the cipher. A passphrase character that Windows-1252 lacks
 // counts as "?", as other writers of the format hash it.
-SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash,
-                          Cipher& cipher);
+SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher);
 
 // Removes every leading and trailing code unit at or below U+0020.
 std::u16string TrimControls(std::u16string_view text);

@@ -9,29 +9,15 @@
 #include "message/hex_reader.h"
 #include "message/message_codec.h"
 #include "message/message_error.h"
+#include "message/utf8.h"
 
 namespace velsor {
 
 namespace {
 
 std::string Utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-  return out;
+  char bytes[4];
+  return std::string(bytes, PutUtf8(c, bytes));
 }
 
 std::size_t DigestBytes(const Hash& hash) { return static_cast<std::size_t>(std::max(hash.HashSize(), 0) / 8); }

@@ -40,8 +40,8 @@ class HexInput {
         fEnd = fSource(fBuffer.data(), fBuffer.size());
         if (fEnd == 0) break;
       }
-      const auto step = fReader.Read(std::string_view(fBuffer.data() + fStart, fEnd - fStart), out + written,
-                                     size - written);
+      const auto step =
+          fReader.Read(std::string_view(fBuffer.data() + fStart, fEnd - fStart), out + written, size - written);
       fStart += step.consumed;
       written += step.written;
     }
@@ -84,11 +84,10 @@ void EncryptMessageStream(const PlainSource& source, std::u16string_view passphr
     if (filled == 0) break;
     if (filled % 2 != 0) throw MessageError("the plaintext has an odd number of bytes, so it is not UTF-16LE");
     CryptInChunks(cipher, chunk.data(), filled, true, chunk_bytes, false);
-    if (pending) {
-      sink(hex, false);
-      hex.clear();
-    }
-    const std::size_t start = hex.size();
+    // A full chunk's hex fits where the last one was, so the string only
+    // shrinks after the first chunk and no pass fills it with zeros.
+    const std::size_t start = pending ? 0 : hex.size();
+    if (pending) sink(hex, false);
     hex.resize(start + 2 * filled);
     EnvelopeToHex(chunk.data(), filled, hex.data() + start);
     pending = true;

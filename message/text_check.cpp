@@ -1,6 +1,5 @@
 #include "message/text_check.h"
 
-#include <cstddef>
 #include <cstdint>
 
 namespace velsor {
@@ -28,21 +27,39 @@ bool IsUnusual(char32_t cp) {
 
 }  // namespace
 
-bool LooksLikeText(std::u16string_view text) {
-  std::size_t code_points = 0;
-  std::size_t unusual = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (IsHighSurrogate(cp) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-      ++i;
-    } else if (IsHighSurrogate(cp) || IsLowSurrogate(cp)) {
-      return false;
-    }
-    ++code_points;
-    if (IsUnusual(cp)) ++unusual;
+void TextCheck::Count(char32_t code_point) {
+  ++fCodePoints;
+  if (IsUnusual(code_point)) ++fUnusual;
+}
+
+void TextCheck::Add(char16_t unit) {
+  if (fPendingHigh != 0) {
+    const char32_t high = fPendingHigh;
+    fPendingHigh = 0;
+    if (IsLowSurrogate(unit)) return Count(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00u));
+    fUnpaired = true;
   }
-  return unusual * kUnusualShare <= code_points;
+  if (IsHighSurrogate(unit)) {
+    fPendingHigh = unit;
+  } else if (IsLowSurrogate(unit)) {
+    fUnpaired = true;
+  } else {
+    Count(unit);
+  }
+}
+
+void TextCheck::Add(std::u16string_view units) {
+  for (char16_t unit : units) Add(unit);
+}
+
+bool TextCheck::LooksLikeText() const {
+  return !fUnpaired && fPendingHigh == 0 && fUnusual * kUnusualShare <= fCodePoints;
+}
+
+bool LooksLikeText(std::u16string_view text) {
+  TextCheck check;
+  check.Add(text);
+  return check.LooksLikeText();
 }
 
 }  // namespace velsor

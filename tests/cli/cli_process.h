@@ -38,6 +38,18 @@ inline std::string TempFile(const std::string& content) {
   return path;
 }
 
+// Replaces the (forked) process with velsor-cli and the given arguments.
+[[noreturn]] inline void ExecCli(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  std::string program = VELSOR_CLI_PATH;
+  argv.push_back(program.data());
+  std::vector<std::string> copies(args);
+  for (auto& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  ::_exit(127);
+}
+
 // passphrase: the value of VELSOR_PASSPHRASE, or unset when empty optional.
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
                      const std::optional<std::string>& passphrase) {
@@ -58,14 +70,7 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::string& in
     } else {
       ::unsetenv("VELSOR_PASSPHRASE");
     }
-    std::vector<char*> argv;
-    std::string program = VELSOR_CLI_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies(args);
-    for (auto& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
+    ExecCli(args);
   }
   int wstatus = 0;
   ::waitpid(pid, &wstatus, 0);

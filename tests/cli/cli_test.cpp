@@ -92,7 +92,7 @@ TEST(Cli, RefusalsSayWhyAndWriteNothing) {
       {"empty message", {"encrypt", "-c", "RC4", "-H", "MD5"}, "", "p", 1, "the message is empty"},
       {"bad hex", {"decrypt", "-c", "RC4", "-H", "MD5"}, "0100 03x2", "p", 1, "'x' at position 8"},
       {"too short", {"decrypt", "-c", "RC4", "-H", "MD5"}, "0100030205040706", "p", 1,
-       "the hex text holds 8 bytes; RC4 needs at least 9 (8 salt + 1)"},
+       "Not a message for RC4: the hex text holds 8 bytes, a message needs at least 10"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

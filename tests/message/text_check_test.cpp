@@ -69,6 +69,30 @@ TEST(LooksLikeText, BrokenOrControlHeavyUnitsFail) {
   }
 }
 
+TEST(TextCheck, PiecesGiveTheVerdictOfTheWhole) {
+  // Split at every position, a surrogate pair's halves included.
+  struct Case {
+    const char* name;
+    std::u16string text;
+    bool text_like;
+  };
+  const Case cases[] = {
+      {"emoji pairs", u"😀👍🏽🇩🇪 ok", true},
+      {"high surrogate then a letter", u"ab" + std::u16string(1, char16_t{0xD83D}) + u"c", false},
+      {"ends in a high surrogate", u"abc" + std::u16string(1, char16_t{0xD83D}), false},
+      {"private use", u"\uE000 x", false},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t split = 0; split <= c.text.size(); ++split) {
+      SCOPED_TRACE(std::string(c.name) + ", split at " + std::to_string(split));
+      TextCheck check;
+      check.Add(std::u16string_view(c.text).substr(0, split));
+      check.Add(std::u16string_view(c.text).substr(split));
+      EXPECT_EQ(check.LooksLikeText(), c.text_like);
+    }
+  }
+}
+
 // Salt and IV bytes from a counter, so every run decrypts the same envelopes.
 void CountingRandom(void* out, std::size_t size) {
   static uint8_t next = 0;
