@@ -88,11 +88,46 @@ bool MemoEdit::ContinuesLine(const QTextBlock& block) {
   return block.isValid() && block.blockFormat().boolProperty(kContinuesLine);
 }
 
-QString MemoEdit::Text(QStringView line_break) const {
-  return TextBetween(0, document()->characterCount() - 1, line_break);
+QString MemoEdit::Text(QStringView line_break) const { return ExtractAll<QString>(line_break); }
+
+SecretText MemoEdit::CodecText() const { return ExtractAll<SecretText>(u"\r\n"); }
+
+namespace {
+
+void Append(QString& text, const char16_t* chars, qsizetype count) {
+  text.append(reinterpret_cast<const QChar*>(chars), count);
+}
+void Append(SecretText& text, const char16_t* chars, qsizetype count) {
+  text.append(chars, static_cast<std::size_t>(count));
 }
 
-SecretText MemoEdit::CodecText() const { return Extract<SecretText>(0, document()->characterCount() - 1, u"\r\n"); }
+}  // namespace
+
+// The whole text, block by block: each block's characters are copied while
+// they are still in the cache, and a block's edge needs no search.
+template <class Text>
+Text MemoEdit::ExtractAll(QStringView line_break) const {
+  const QTextDocument* doc = document();
+  const auto* breaks = reinterpret_cast<const char16_t*>(line_break.utf16());
+  Text text;
+  text.reserve(static_cast<std::size_t>(doc->characterCount() +
+                                        doc->blockCount() * std::max<qsizetype>(line_break.size() - 1, 0)));
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    if (block != doc->begin() && !ContinuesLine(block)) Append(text, breaks, line_break.size());
+    QString piece = block.text();
+    const auto* chars = reinterpret_cast<const char16_t*>(piece.utf16());
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+      if (chars[i] != QChar::LineSeparator) continue;  // Shift+Enter: a break inside the block
+      Append(text, chars + run, i - run);
+      Append(text, breaks, line_break.size());
+      run = i + 1;
+    }
+    Append(text, chars + run, piece.size() - run);
+    WipeOwnedText(piece);  // this function's own copy of the characters
+  }
+  return text;
+}
 
 QString MemoEdit::TextBetween(int from, int to, QStringView line_break) const {
   return Extract<QString>(from, to, line_break);

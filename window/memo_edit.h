@@ -52,6 +52,8 @@ class MemoEdit final : public QPlainTextEdit {
   QString TextBetween(int from, int to, QStringView line_break) const;
   template <class Text>
   Text Extract(int from, int to, QStringView line_break) const;
+  template <class Text>
+  Text ExtractAll(QStringView line_break) const;
 };
 
 // Inserts text at the cursor as MemoEdit keeps it: line breaks as blocks,
