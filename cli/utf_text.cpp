@@ -8,24 +8,27 @@
 
 namespace velsor::cli {
 
-std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+namespace {
+
+// Appends the UTF-16 of UTF-8 bytes to out; false at the first malformed sequence.
+template <class Text>
+bool AppendUtf8AsUtf16(std::string_view bytes, Text& out) {
+  out.reserve(out.size() + bytes.size());
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto lead = static_cast<uint8_t>(bytes[i]);
     const Utf8Lead ascii{lead, 0, 0};
     const std::optional<Utf8Lead> sequence = lead < 0x80 ? ascii : Utf8LeadOf(lead);
-    if (!sequence) return std::nullopt;
+    if (!sequence) return false;
     uint32_t cp = sequence->bits;
     const std::size_t extra = sequence->trail;
-    if (extra > 0 && i + extra >= bytes.size()) return std::nullopt;  // truncated sequence
+    if (extra > 0 && i + extra >= bytes.size()) return false;  // truncated sequence
     for (std::size_t k = 1; k <= extra; ++k) {
       const auto next = static_cast<uint8_t>(bytes[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
+      if ((next & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (next & 0x3Fu);
     }
-    if (!Utf8Allows(cp, *sequence)) return std::nullopt;
+    if (!Utf8Allows(cp, *sequence)) return false;
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -35,7 +38,20 @@ std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
     }
     i += extra + 1;
   }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes) {
+  std::u16string out;
+  if (!AppendUtf8AsUtf16(bytes, out)) return std::nullopt;
   return out;
+}
+
+bool Utf8ToUtf16(std::string_view bytes, SecretText& out) {
+  out.clear();
+  return AppendUtf8AsUtf16(bytes, out);
 }
 
 std::string Utf16ToUtf8(const std::u16string& text) {

@@ -15,6 +15,8 @@ namespace velsor::cli {
 // The UTF-16 text of UTF-8 bytes, or nothing when they are not valid UTF-8
 // (overlong forms, surrogates and values above U+10FFFF included).
 std::optional<std::u16string> Utf8ToUtf16(const std::string& bytes);
+// The same into a text that wipes itself (a passphrase); false when invalid.
+bool Utf8ToUtf16(std::string_view bytes, SecretText& out);
 
 // UTF-8 of UTF-16 code units; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(const std::u16string& text);

@@ -52,6 +52,10 @@ void TextCheck::Add(std::u16string_view units) {
   for (char16_t unit : units) Add(unit);
 }
 
+void TextCheck::AddUtf16Le(const uint8_t* bytes, std::size_t size) {
+  for (std::size_t i = 0; i + 1 < size; i += 2) Add(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+}
+
 bool TextCheck::LooksLikeText() const {
   return !fUnpaired && fPendingHigh == 0 && fUnusual * kUnusualShare <= fCodePoints;
 }

@@ -5,6 +5,7 @@
 // programs show for it.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace velsor {
@@ -26,6 +27,8 @@ class TextCheck {
  public:
   void Add(char16_t unit);
   void Add(std::u16string_view units);
+  // Code units as little-endian byte pairs (an odd last byte is ignored).
+  void AddUtf16Le(const uint8_t* bytes, std::size_t size);
   // The verdict over every unit added so far.
   bool LooksLikeText() const;
 
