@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "crypto/ciphers/rijndael_aesni.h"
+#include "crypto/cpu_features.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -131,10 +133,13 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   for (int r = 1; r < numrounds; ++r) {
     for (int c = 0; c < 4; ++c) drk[kRowWords * r + c] = InvMixColumn(drk[kRowWords * r + c]);
   }
+  static_assert(aesni::kRowWords == kRowWords);
+  fHardware = aesni::kCompiled && ActiveCpu().aes;
 }
 
 void Rijndael::Burn() {
   numrounds = 0;
+  fHardware = false;
   rk.Wipe();
   drk.Wipe();
   BlockCipher128::Burn();
@@ -144,6 +149,10 @@ void Rijndael::Burn() {
 // sixteen look-ups: ShiftRows takes row k of column c from column c + k.
 void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
+  if (fHardware) {
+    aesni::EncryptBlock(rk.data(), numrounds, static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
+    return;
+  }
   const auto& te = kTables.te;
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t s[4];
@@ -172,6 +181,10 @@ void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
 // column c - k.
 void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
+  if (fHardware) {
+    aesni::DecryptBlock(drk.data(), numrounds, static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
+    return;
+  }
   const auto& td = kTables.td;
   const auto& inv = kTables.inv_sbox;
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
@@ -194,6 +207,22 @@ void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
            drk[c];
   }
   for (int c = 0; c < 4; ++c) store_le32(out + 4 * c, t[c]);
+}
+
+void Rijndael::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  if (fHardware) {
+    aesni::EncryptCbc(rk.data(), numrounds, in, out, n, cv);
+  } else {
+    BlockCipher128::EncryptCbcBlocks(in, out, n, cv);
+  }
+}
+
+void Rijndael::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  if (fHardware) {
+    aesni::DecryptCbc(drk.data(), numrounds, in, out, n, cv);
+  } else {
+    BlockCipher128::DecryptCbcBlocks(in, out, n, cv);
+  }
 }
 
 bool Rijndael::SelfTest() {

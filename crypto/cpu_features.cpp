@@ -1,0 +1,52 @@
+#include "crypto/cpu_features.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#include <cpuid.h>
+#define VELSOR_X86_CPUID 1
+#endif
+
+namespace velsor {
+
+namespace {
+
+std::atomic<int> gPortableScopes{0};
+
+bool PortableForced() {
+  const char* value = std::getenv("VELSOR_PORTABLE_CRYPTO");
+  return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
+}
+
+CpuFeatures Probe() {
+  CpuFeatures features;
+#ifdef VELSOR_X86_CPUID
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return features;
+  // Leaf 1, ECX: bit 9 SSSE3, bit 19 SSE4.1, bit 25 AES.
+  const bool ssse3 = (ecx >> 9) & 1U;
+  const bool sse41 = (ecx >> 19) & 1U;
+  features.aes = sse41 && ((ecx >> 25) & 1U);
+  // Leaf 7, subleaf 0, EBX: bit 29 SHA.
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0) {
+    features.sha = ssse3 && sse41 && ((ebx >> 29) & 1U);
+  }
+#endif
+  return features;
+}
+
+}  // namespace
+
+const CpuFeatures& DetectedCpu() {
+  static const CpuFeatures features = PortableForced() ? CpuFeatures{} : Probe();
+  return features;
+}
+
+CpuFeatures ActiveCpu() { return gPortableScopes.load(std::memory_order_relaxed) > 0 ? CpuFeatures{} : DetectedCpu(); }
+
+PortableCryptoScope::PortableCryptoScope() { gPortableScopes.fetch_add(1, std::memory_order_relaxed); }
+PortableCryptoScope::~PortableCryptoScope() { gPortableScopes.fetch_sub(1, std::memory_order_relaxed); }
+
+}  // namespace velsor

@@ -1,0 +1,34 @@
+#pragma once
+// The processor extensions that the hardware paths of the ciphers and hashes
+// use, read once from the processor. Setting the environment variable
+// VELSOR_PORTABLE_CRYPTO=1 turns them all off, so the portable code runs and
+// can be tested on a processor that has them.
+
+#include <cstdint>
+
+namespace velsor {
+
+struct CpuFeatures {
+  bool aes = false;  // AES-NI with SSE4.1
+  bool sha = false;  // SHA extensions with SSE4.1
+};
+
+// What the processor offers, minus what VELSOR_PORTABLE_CRYPTO=1 turns off.
+const CpuFeatures& DetectedCpu();
+
+// What a cipher or hash chooses when it is keyed or initialised: DetectedCpu(),
+// or nothing at all while a PortableCryptoScope is alive. An instance keeps its
+// choice until its next Init.
+CpuFeatures ActiveCpu();
+
+// Forces the portable code for the instances initialised while it lives, so a
+// test or a benchmark can put both paths side by side in one process.
+class PortableCryptoScope {
+ public:
+  PortableCryptoScope();
+  ~PortableCryptoScope();
+  PortableCryptoScope(const PortableCryptoScope&) = delete;
+  PortableCryptoScope& operator=(const PortableCryptoScope&) = delete;
+};
+
+}  // namespace velsor
