@@ -1,5 +1,7 @@
 #include "crypto/hashes/sha1.h"
 
+#include "crypto/cpu_features.h"
+#include "crypto/hashes/sha_ni.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -40,10 +42,15 @@ void Sha1::LoadInitialValues() {
   CurrentHash[2] = 0x98badcfe;
   CurrentHash[3] = 0x10325476;
   CurrentHash[4] = 0xc3d2e1f0;
+  fHardware = shani::kCompiled && ActiveCpu().sha;
 }
 
 void Sha1::CompressBlock(const uint8_t* block) {
-  uint32_t w[80];
+  if (fHardware) {
+    shani::Sha1Compress(CurrentHash.data(), block);
+    return;
+  }
+  uint32_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
   // The one-bit rotation is what distinguishes SHA-1 from its withdrawn predecessor.
   for (int t = 16; t < 80; ++t) w[t] = rotl32(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
@@ -60,7 +67,6 @@ void Sha1::CompressBlock(const uint8_t* block) {
   CurrentHash[2] += c;
   CurrentHash[3] += d;
   CurrentHash[4] += e;
-  secure_wipe(w, sizeof w);
 }
 
 void Sha1::Finish(uint8_t* digest) {

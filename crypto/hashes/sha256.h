@@ -19,11 +19,18 @@ class Sha256 final : public HashMetadata<Sha256, BlockHash<64>> {
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
+  void WipeChainingValues() override {
+    CurrentHash.Wipe();
+    fSchedule.Wipe();
+  }
   void Finish(uint8_t* digest) override;
 
  private:
   SecretArray<uint32_t, 8> CurrentHash;  // H0 to H7
+  // The message schedule lives here, so Burn wipes it once instead of every
+  // compression wiping its own.
+  SecretArray<uint32_t, 64> fSchedule;
+  bool fHardware = false;  // the SHA extensions compress
 };
 
 }  // namespace velsor

@@ -16,11 +16,17 @@ class Sha512Base : public BlockHash<128> {
 
  protected:
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
+  void WipeChainingValues() override {
+    CurrentHash.Wipe();
+    fSchedule.Wipe();
+  }
   // Pads, compresses the last block and writes the first `words` chaining words.
   void FinishWithWords(uint8_t* digest, int words);
 
   SecretArray<uint64_t, 8> CurrentHash;  // H0 to H7
+  // The message schedule lives here, so Burn wipes it once instead of every
+  // compression wiping its own.
+  SecretArray<uint64_t, 80> fSchedule;
 };
 
 class Sha384 final : public HashMetadata<Sha384, Sha512Base> {

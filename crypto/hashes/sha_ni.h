@@ -1,0 +1,20 @@
+#pragma once
+// SHA-1 and SHA-256 compression with the SHA extensions of x86 processors.
+// Call them only when DetectedCpu().sha is set; elsewhere they are absent.
+
+#include <cstdint>
+
+namespace velsor::shani {
+
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+inline constexpr bool kCompiled = true;
+#else
+inline constexpr bool kCompiled = false;
+#endif
+
+// One 64-byte block into the chaining values H0..H4.
+void Sha1Compress(uint32_t* state, const uint8_t* block);
+// One 64-byte block into H0..H7; k holds the 64 round constants.
+void Sha256Compress(uint32_t* state, const uint8_t* block, const uint32_t* k);
+
+}  // namespace velsor::shani
