@@ -76,6 +76,8 @@ void XorBuffer(void* first, const void* second, std::size_t count) {
 // ---------------------------------------------------------------------------
 // Hash
 
+Hash::~Hash() { secure_wipe(&fInitialized, sizeof fInitialized); }
+
 void Hash::UpdateStream(Stream& stream, uint32_t Size) {
   constexpr uint32_t kPiece = 8192;
   SecretArray<uint8_t, kPiece> buffer;
@@ -101,31 +103,28 @@ void Hash::UpdateUnicodeStr(const std::u16string& Str) {
 // ---------------------------------------------------------------------------
 // Cipher
 
-Cipher::~Cipher() { fInitialized = false; }
+Cipher::~Cipher() {
+  secure_wipe(&fInitialized, sizeof fInitialized);
+  secure_wipe(&fCancelByCallingThread, sizeof fCancelByCallingThread);
+}
 
 void Cipher::Init(const void* Key, uint32_t Size, const void* InitVector) {
-  (void)Key;
   (void)InitVector;
   if (fInitialized) Burn();
-  if (Size == 0 || Size % 4 != 0 || static_cast<int64_t>(Size) > static_cast<int64_t>(MaxKeySize())) {
+  const auto bits = static_cast<int64_t>(Size);
+  if (Size == 0 || Size % 4 != 0 || bits < MinKeySize() || bits > MaxKeySize()) {
     throw CipherError(kInvalidKeySize);
   }
   fInitialized = true;
+  try {
+    ScheduleKey(Key, Size);
+  } catch (...) {
+    Burn();
+    throw;
+  }
 }
 
 void Cipher::Burn() { fInitialized = false; }
-
-void Cipher::Encrypt(const void* Indata, void* Outdata, uint32_t Size) {
-  (void)Indata;
-  (void)Outdata;
-  (void)Size;
-}
-
-void Cipher::Decrypt(const void* Indata, void* Outdata, uint32_t Size) {
-  (void)Indata;
-  (void)Outdata;
-  (void)Size;
-}
 
 void Cipher::InitFromDigest(const HashClass& HashType, const std::function<void(Hash&)>& feed) {
   if (fInitialized) Burn();
@@ -134,7 +133,7 @@ void Cipher::InitFromDigest(const HashClass& HashType, const std::function<void(
     const int32_t hash_bits = HashType.GetHashSize();
     digest.assign(static_cast<std::size_t>(std::max(hash_bits, 0) / 8), 0);
     {
-      std::unique_ptr<Hash> hash(HashType.Create(this));
+      const std::unique_ptr<Hash> hash = HashType.Create(this);
       hash->Init();
       feed(*hash);
       hash->Final(digest.data());
@@ -202,12 +201,12 @@ uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size
     result += static_cast<uint32_t>(n);
     transform(n);
     OutStream.Write(buffer.data(), n);
-    if (_CancelByCallingThread) break;
-    if (FOnProgressEvent) {
+    if (fCancelByCallingThread) break;
+    if (fOnProgressEvent) {
       // i x 100 wraps as a 32-bit unsigned product; the quotient rounds half to even.
       const uint32_t percent_times_n = static_cast<uint32_t>(i) * 100U;
       const double progress = std::nearbyint(static_cast<double>(percent_times_n) / static_cast<double>(chunks));
-      FOnProgressEvent(this, static_cast<int32_t>(progress));
+      fOnProgressEvent(this, static_cast<int32_t>(progress));
     }
   }
   const int64_t remainder = Size % chunk;
@@ -320,9 +319,7 @@ void BlockCipher::Decrypt(const void* Indata, void* Outdata, uint32_t Size) {
   }
 }
 
-std::string BlockCipher::EncryptString(const std::string& Str) {
-  return EncryptToBase64(*this, Str, BlockEncryptCFB8);
-}
+std::string BlockCipher::EncryptString(const std::string& Str) { return EncryptToBase64(*this, Str, BlockEncryptCFB8); }
 std::string BlockCipher::DecryptString(const std::string& Str) {
   return DecryptFromBase64(*this, Str, BlockDecryptCFB8);
 }
@@ -332,6 +329,8 @@ std::u16string BlockCipher::EncryptUnicodeString(const std::u16string& Str) {
 std::u16string BlockCipher::DecryptUnicodeString(const std::u16string& Str) {
   return DecryptUnicodeFromBase64(*this, Str, BlockDecryptCFB8);
 }
+
+BlockCipher::~BlockCipher() { secure_wipe(&fCipherMode, sizeof fCipherMode); }
 
 void BlockCipher::CheckInitialized() const {
   if (!fInitialized) throw BlockCipherError(kCipherNotInitialized);

@@ -18,10 +18,6 @@ inline uint32_t Blowfish::F(uint32_t x) const {
 
 void Blowfish::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    Burn();  // leave the component uninitialised
-    throw CipherError(kInvalidKeySize);
-  }
   const uint8_t* key = static_cast<const uint8_t*>(Key);
 
   // Every key set-up starts again from the digits of pi, so no earlier key leaves a trace.

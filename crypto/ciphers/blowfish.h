@@ -16,9 +16,7 @@ class Blowfish final : public CipherMetadata<Blowfish, BlockCipher64> {
  public:
   explicit Blowfish(Component* owner = nullptr);
 
-  static int32_t GetId() { return kIdBlowfish; }
-  static std::u16string GetAlgorithm() { return u"Blowfish"; }
-  static int32_t GetMaxKeySize() { return 448; }
+  static constexpr CipherIdentity kIdentity{kIdBlowfish, u"Blowfish", 448};
   static bool SelfTest();
 
   void Burn() override;

@@ -1,5 +1,6 @@
 #include "crypto/ciphers/cast128.h"
 
+#include <bit>
 #include <cstring>
 
 #include "crypto/self_test.h"
@@ -24,15 +25,15 @@ inline uint8_t Id(uint32_t i) { return static_cast<uint8_t>(i); }
 
 // The three round functions of RFC 2144 2.2; all arithmetic mod 2^32.
 inline uint32_t F1(uint32_t d, uint32_t km, uint32_t kr) {
-  const uint32_t i = rotl32(km + d, kr);
+  const uint32_t i = std::rotl(km + d, kr);
   return ((S1[Ia(i)] ^ S2[Ib(i)]) - S3[Ic(i)]) + S4[Id(i)];
 }
 inline uint32_t F2(uint32_t d, uint32_t km, uint32_t kr) {
-  const uint32_t i = rotl32(km ^ d, kr);
+  const uint32_t i = std::rotl(km ^ d, kr);
   return ((S1[Ia(i)] - S2[Ib(i)]) + S3[Ic(i)]) ^ S4[Id(i)];
 }
 inline uint32_t F3(uint32_t d, uint32_t km, uint32_t kr) {
-  const uint32_t i = rotl32(km - d, kr);
+  const uint32_t i = std::rotl(km - d, kr);
   return ((S1[Ia(i)] + S2[Ib(i)]) ^ S3[Ic(i)]) - S4[Id(i)];
 }
 
@@ -87,10 +88,6 @@ Cast128::Cast128(Component* owner) : CipherMetadata(owner) { Burn(); }
 
 void Cast128::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    Burn();  // leave the component uninitialised
-    throw CipherError(kInvalidKeySize);
-  }
   Rounds = n <= 10 ? 12 : 16;
 
   // Shorter keys are padded with zero bytes on the right to 128 bits.

@@ -16,9 +16,7 @@ class Cast128 final : public CipherMetadata<Cast128, BlockCipher64> {
  public:
   explicit Cast128(Component* owner = nullptr);
 
-  static int32_t GetId() { return kIdCast128; }
-  static std::u16string GetAlgorithm() { return u"Cast128"; }
-  static int32_t GetMaxKeySize() { return 128; }
+  static constexpr CipherIdentity kIdentity{kIdCast128, u"Cast128", 128};
   static bool SelfTest();
 
   void Burn() override;

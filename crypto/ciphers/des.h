@@ -32,9 +32,7 @@ class Des final : public CipherMetadata<Des, DesBase> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdDes; }
-  static std::u16string GetAlgorithm() { return u"DES"; }
-  static int32_t GetMaxKeySize() { return 64; }
+  static constexpr CipherIdentity kIdentity{kIdDes, u"DES", 64};
   static bool SelfTest();
 
   void Burn() override;
@@ -57,9 +55,7 @@ class TripleDes final : public CipherMetadata<TripleDes, DesBase> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdTripleDes; }
-  static std::u16string GetAlgorithm() { return u"3DES"; }
-  static int32_t GetMaxKeySize() { return 192; }
+  static constexpr CipherIdentity kIdentity{kIdTripleDes, u"3DES", 192};
   static bool SelfTest();
 
   void Burn() override;

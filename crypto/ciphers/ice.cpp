@@ -86,11 +86,6 @@ void IceBase::Burn() {
 }
 
 void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
-  // Four bits pass the common size check but hold no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 16> key;  // zero padding for short keys
   std::memcpy(key.data(), Key, std::min<std::size_t>(Size / 8, key.size()));
   rounds = level == 0 ? 8 : 16 * level;

@@ -52,9 +52,7 @@ class ThinIce final : public CipherMetadata<ThinIce, IceBase> {
  public:
   explicit ThinIce(Component* owner = nullptr) : CipherMetadata(owner) {}
 
-  static int32_t GetId() { return kIdThinIce; }
-  static std::u16string GetAlgorithm() { return u"Thin Ice"; }
-  static int32_t GetMaxKeySize() { return 64; }
+  static constexpr CipherIdentity kIdentity{kIdThinIce, u"Thin Ice", 64};
   static bool SelfTest();
 
  protected:
@@ -65,9 +63,7 @@ class Ice final : public CipherMetadata<Ice, IceBase> {
  public:
   explicit Ice(Component* owner = nullptr) : CipherMetadata(owner) {}
 
-  static int32_t GetId() { return kIdIce; }
-  static std::u16string GetAlgorithm() { return u"Ice"; }
-  static int32_t GetMaxKeySize() { return 64; }
+  static constexpr CipherIdentity kIdentity{kIdIce, u"Ice", 64};
   static bool SelfTest();
 
  protected:
@@ -78,9 +74,7 @@ class Ice2 final : public CipherMetadata<Ice2, IceBase> {
  public:
   explicit Ice2(Component* owner = nullptr) : CipherMetadata(owner) {}
 
-  static int32_t GetId() { return kIdIce2; }
-  static std::u16string GetAlgorithm() { return u"Ice2"; }
-  static int32_t GetMaxKeySize() { return 128; }
+  static constexpr CipherIdentity kIdentity{kIdIce2, u"Ice2", 128};
   static bool SelfTest();
 
  protected:

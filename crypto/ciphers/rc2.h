@@ -15,9 +15,7 @@ class Rc2 final : public CipherMetadata<Rc2, BlockCipher64> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdRc2; }
-  static std::u16string GetAlgorithm() { return u"RC2"; }
-  static int32_t GetMaxKeySize() { return 1024; }
+  static constexpr CipherIdentity kIdentity{kIdRc2, u"RC2", 1024};
   static bool SelfTest();
 
   void Burn() override;

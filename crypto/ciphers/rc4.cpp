@@ -7,13 +7,7 @@ namespace velsor {
 
 Rc4::Rc4(Component* owner) : CipherMetadata(owner) { Burn(); }
 
-void Rc4::Init(const void* Key, uint32_t Size, const void* InitVector) {
-  (void)InitVector;
-  if (fInitialized) Burn();
-  // Four bits pass the base check but leave no whole key byte.
-  if (Size < 8) throw CipherError(kInvalidKeySize);
-  Cipher::Init(Key, Size, nullptr);
-
+void Rc4::ScheduleKey(const void* Key, uint32_t Size) {
   const uint8_t* key = static_cast<const uint8_t*>(Key);
   const uint32_t n = Size / 8;
   SecretArray<uint8_t, 256> k;

@@ -96,11 +96,6 @@ constexpr uint32_t InvMixColumn(uint32_t w) {
 
 void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    // Four bits would leave the all-zero key: refuse rather than encrypt with it.
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 32> key;  // zero-filled, so a short key is padded with zero bytes
   std::memcpy(key.data(), Key, n);
 
@@ -116,7 +111,7 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   for (int i = nk; i < words; ++i) {
     uint32_t temp = w[i - 1];
     if (i % nk == 0) {
-      temp = SubWord(rotr32(temp, 8)) ^ rcon;
+      temp = SubWord(std::rotr(temp, 8)) ^ rcon;
       rcon = Mul(rcon, 2);
     } else if (nk > 6 && i % nk == 4) {
       temp = SubWord(temp);

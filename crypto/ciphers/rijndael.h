@@ -19,9 +19,7 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdRijndael; }
-  static std::u16string GetAlgorithm() { return u"Rijndael"; }
-  static int32_t GetMaxKeySize() { return 256; }
+  static constexpr CipherIdentity kIdentity{kIdRijndael, u"Rijndael", 256};
   static bool SelfTest();
 
   void Burn() override;

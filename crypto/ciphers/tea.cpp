@@ -18,11 +18,6 @@ inline uint32_t Step(uint32_t v, uint32_t sum, uint32_t ka, uint32_t kb) {
 }  // namespace
 
 void Tea::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 16> key;
   std::memcpy(key.data(), Key, Size / 8);
   for (std::size_t i = 0; i < 4; ++i) KeyData[i] = load_be32(&key[4 * i]);

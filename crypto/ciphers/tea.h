@@ -17,9 +17,7 @@ class Tea final : public CipherMetadata<Tea, BlockCipher64> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdTea; }
-  static std::u16string GetAlgorithm() { return u"Tea"; }
-  static int32_t GetMaxKeySize() { return 128; }
+  static constexpr CipherIdentity kIdentity{kIdTea, u"Tea", 128};
   // A round trip that must change the block: the variant has no published vectors.
   static bool SelfTest();
 

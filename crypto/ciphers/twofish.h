@@ -20,9 +20,7 @@ class Twofish final : public CipherMetadata<Twofish, BlockCipher128> {
   // The first construction in the process builds the shared MDS table.
   explicit Twofish(Component* owner = nullptr);
 
-  static int32_t GetId() { return kIdTwofish; }
-  static std::u16string GetAlgorithm() { return u"Twofish"; }
-  static int32_t GetMaxKeySize() { return 256; }
+  static constexpr CipherIdentity kIdentity{kIdTwofish, u"Twofish", 256};
   // The designers' iterated known-answer test, 49 steps for each key length.
   static bool SelfTest();
 

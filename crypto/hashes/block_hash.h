@@ -1,21 +1,20 @@
 #pragma once
 // The life cycle that every block hash shares: Init burns and loads the
 // initial chaining values, Update buffers and compresses each block as soon as
-// it is full, Final pads, writes the digest and burns. A concrete hash supplies
-// its chaining values, its compression and its padding:
+// it is full, Final pads, writes the digest and burns. The chaining values
+// CurrentHash (Words words of type Word) and the message buffer live here and
+// wipe themselves; a concrete hash supplies its identity, its initial values,
+// its compression and its padding, and cannot leave any of them out:
 //
-//   class Md5 final : public HashMetadata<Md5, BlockHash<64>> {
+//   class Md5 final : public HashMetadata<Md5, BlockHash<64, uint32_t, 4>> {
 //    public:
 //     using HashMetadata::HashMetadata;
-//     static int32_t GetId(); static std::u16string GetAlgorithm();
-//     static int32_t GetHashSize(); static bool SelfTest();
+//     static constexpr HashIdentity kIdentity{kIdMd5, u"MD5", 128};
+//     static bool SelfTest();
 //    protected:
 //     void LoadInitialValues() override;
 //     void CompressBlock(const uint8_t* block) override;
-//     void WipeChainingValues() override;
 //     void Finish(uint8_t* digest) override;   // e.g. PadWithLength(0x80, Endian::kLittle, 8)
-//    private:
-//     SecretArray<uint32_t, 4> CurrentHash;
 //   };
 
 #include <cstddef>
@@ -29,7 +28,7 @@ namespace velsor {
 
 enum class Endian { kLittle, kBig };
 
-template <std::size_t N>
+template <std::size_t N, class Word, std::size_t Words>
 class BlockHash : public Hash {
  public:
   using Hash::Hash;
@@ -53,14 +52,13 @@ class BlockHash : public Hash {
 
   void Burn() override {
     Message.Wipe();
-    WipeChainingValues();
+    CurrentHash.Wipe();
     fInitialized = false;
   }
 
  protected:
   virtual void LoadInitialValues() = 0;
   virtual void CompressBlock(const uint8_t* block) = 0;
-  virtual void WipeChainingValues() = 0;
   // Pads the message, runs the last compressions and writes the digest.
   virtual void Finish(uint8_t* digest) = 0;
 
@@ -87,6 +85,7 @@ class BlockHash : public Hash {
   void CompressMessageBlock() { CompressBlock(Message.Block()); }
 
   HashBlockBuffer<N> Message;
+  SecretArray<Word, Words> CurrentHash;
 
  private:
   void CheckInitialized() const {

@@ -10,20 +10,23 @@
 namespace velsor {
 
 // Not a hash of its own: it reports the Hash defaults (-1, empty name, -1).
-class Sha512Base : public BlockHash<128> {
+class Sha512Base : public BlockHash<128, uint64_t, 8> {
  public:
   using BlockHash::BlockHash;
 
  protected:
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override {
-    CurrentHash.Wipe();
-    fSchedule.Wipe();
-  }
   // Pads, compresses the last block and writes the first `words` chaining words.
   void FinishWithWords(uint8_t* digest, int words);
 
-  SecretArray<uint64_t, 8> CurrentHash;  // H0 to H7
+ public:
+  // Wipes the message schedule too, then what every block hash wipes.
+  void Burn() override {
+    fSchedule.Wipe();
+    BlockHash::Burn();
+  }
+
+ private:
   // The message schedule lives here, so Burn wipes it once instead of every
   // compression wiping its own.
   SecretArray<uint64_t, 80> fSchedule;
@@ -33,9 +36,7 @@ class Sha384 final : public HashMetadata<Sha384, Sha512Base> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdSha384; }
-  static std::u16string GetAlgorithm() { return u"SHA384"; }
-  static int32_t GetHashSize() { return 384; }
+  static constexpr HashIdentity kIdentity{kIdSha384, u"SHA384", 384};
   static bool SelfTest();
 
  protected:
@@ -47,9 +48,7 @@ class Sha512 final : public HashMetadata<Sha512, Sha512Base> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdSha512; }
-  static std::u16string GetAlgorithm() { return u"SHA512"; }
-  static int32_t GetHashSize() { return 512; }
+  static constexpr HashIdentity kIdentity{kIdSha512, u"SHA512", 512};
   static bool SelfTest();
 
  protected:

@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Tiger final : public HashMetadata<Tiger, BlockHash<64>> {
+class Tiger final : public HashMetadata<Tiger, BlockHash<64, uint64_t, 3>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdTiger; }
-  static std::u16string GetAlgorithm() { return u"Tiger"; }
-  static int32_t GetHashSize() { return 192; }
+  static constexpr HashIdentity kIdentity{kIdTiger, u"Tiger", 192};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint64_t, 3> CurrentHash;  // a, b, c
 };
 
 }  // namespace velsor

@@ -7,8 +7,10 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "crypto/ciphers/tea.h"
 #include "crypto/hashes/md5.h"
 #include "support/hex.h"
 #include "support/recording_cipher.h"
@@ -58,11 +60,13 @@ class CountingSink final : public Stream {
 };
 
 // Records what reaches Update; HashSize is settable.
-class RecordingHash final : public Hash {
+class RecordingHash final : public HashMetadata<RecordingHash, Hash> {
  public:
-  using Hash::Hash;
+  using HashMetadata::HashMetadata;
+  static constexpr HashIdentity kIdentity{-1, u"", 128};
   int32_t HashSize() const override { return bits; }
   void Init() override { fInitialized = true; }
+  void Burn() override { fInitialized = false; }
   void Update(const void* Buffer, uint32_t Size) override {
     sizes.push_back(Size);
     const auto* b = static_cast<const uint8_t*>(Buffer);
@@ -81,8 +85,11 @@ class RecordingHash final : public Hash {
 class Hash42 final : public HashMetadata<Hash42, Hash> {
  public:
   using HashMetadata::HashMetadata;
-  static int32_t GetHashSize() { return 42; }
+  static constexpr HashIdentity kIdentity{-1, u"", 42};
+  void Init() override {}
+  void Update(const void*, uint32_t) override {}
   void Final(void* Digest) override { std::memset(Digest, 0, 5); }
+  void Burn() override {}
 };
 
 class Destroyed final : public Component {
@@ -286,24 +293,28 @@ TEST(HashClass, ReachesClassOperationsWithoutAnInstance) {
   EXPECT_EQ(md5.GetHashSize(), 128);
   EXPECT_TRUE(md5.SelfTest());
   Component owner;
-  Hash* created = md5.Create(&owner);
-  EXPECT_EQ(owner.Components(), std::vector<Component*>{created});
+  const std::unique_ptr<Hash> created = md5.Create(&owner);
+  EXPECT_EQ(owner.Components(), std::vector<Component*>{created.get()});
   EXPECT_EQ(created->Algorithm(), u"MD5");
+  EXPECT_EQ(md5.Create()->Owner(), nullptr);
 }
 
+// The base classes cannot be instantiated (every hook a component must
+// supply is pure); their class-level defaults stay reachable.
+static_assert(std::is_abstract_v<Hash> && std::is_abstract_v<Cipher> && std::is_abstract_v<BlockCipher>);
+
 TEST(BaseClasses, ReportTheDefaults) {
-  Hash hash;
-  Cipher cipher;
-  BlockCipher block;
-  EXPECT_EQ(hash.Id(), -1);
-  EXPECT_EQ(hash.Algorithm(), u"");
-  EXPECT_EQ(hash.HashSize(), -1);
+  EXPECT_EQ(Hash::GetId(), -1);
+  EXPECT_EQ(Hash::GetAlgorithm(), u"");
+  EXPECT_EQ(Hash::GetHashSize(), -1);
   EXPECT_FALSE(Hash::SelfTest());
-  EXPECT_EQ(cipher.Id(), -1);
-  EXPECT_EQ(cipher.MaxKeySize(), -1);
+  EXPECT_EQ(Cipher::GetId(), -1);
+  EXPECT_EQ(Cipher::GetMaxKeySize(), -1);
   EXPECT_FALSE(Cipher::SelfTest());
-  EXPECT_EQ(block.BlockSize(), -1);
-  EXPECT_EQ(block.CipherMode(), cmCBC);
+  EXPECT_EQ(BlockCipher::GetBlockSize(), -1);
+  EXPECT_EQ(Tea().CipherMode(), cmCBC);
+  RecordingCipher cipher;
+  cipher.max_key_bits = -1;
   const uint8_t key[1] = {};
   EXPECT_THROW(cipher.Init(key, 8, nullptr), CipherError);  // no size fits a cipher of -1 bits
 }
