@@ -1,6 +1,7 @@
 #pragma once
-// Passphrase bytes: UTF-16 text in the 8-bit code page of the older Windows
-// program, Windows-1252, so that the same passphrase derives the same key.
+// Passphrase bytes: UTF-16 text in Windows-1252, the 8-bit code page that every
+// reader and writer of the format uses, so that the same passphrase derives
+// the same key everywhere.
 
 #include <string>
 

@@ -25,7 +25,7 @@
 namespace velsor {
 
 void CreateAlgorithmComponents(Component& owner) {
-  // Ciphers, then hashes, in the order the window has always created them.
+  // Ciphers, then hashes: the owner lists its components in this order.
   Component::CreateOwned<Blowfish>(owner);
   Component::CreateOwned<Cast128>(owner);
   Component::CreateOwned<Des>(owner);
