@@ -151,14 +151,20 @@ def codec_table(runs):
     return out
 
 
+def cli_raw_seconds(runs, r):
+    """The raw cipher's time over a CLI run's message bytes, at the speed the codec benchmark measured for the
+    same cipher, key size and direction (its largest text)."""
+    c = codec_raw(runs, r["cipher"])
+    sizes = sorted(s for (d, s) in c if d == r["direction"])
+    raw_mbps = c[(r["direction"], sizes[-1])][1] if sizes else None
+    return r["message_bytes"] / (raw_mbps * 1e6) if raw_mbps else None
+
+
 def cli_table(cli, runs):
     out = ["| Cipher | Text | Direction | Wall (s) | CPU user + sys (s) | Raw cipher (s) | CPU ÷ raw | "
            "Peak RSS (MiB) | RSS ÷ text |", "|---|---|---|---|---|---|---|---|---|"]
     for r in cli:
-        c = codec_raw(runs, r["cipher"])
-        sizes = sorted({s for (d, s) in c if d == r["direction"]})
-        raw_mbps = c[(r["direction"], sizes[-1])][1] if sizes else None
-        raw_s = r["message_bytes"] / (raw_mbps * 1e6) if raw_mbps else None
+        raw_s = cli_raw_seconds(runs, r)
         cpu = r["user_s"] + r["system_s"]
         rss = r["peak_rss_kib"] / 1024
         out.append(f"| {r['cipher']} | {r['text_mib']} MiB | {r['direction']} | {r['wall_mean_s']:.3f} | {cpu:.3f} | "
@@ -309,22 +315,24 @@ def headline(runs, bad, cli):
         v, p = mbps(runs, "hash", row, "velsor", MIB), best_peer(runs, "hash", row, MIB, bad)
         if v is not None:
             rows.append(f"| {row} | {fmt(v)} | {fmt(p and p[0])} | {ratio(v, p and p[0])} |")
-    lines = rows
-    if cli:
-        largest = max(x["text_mib"] for x in cli)
-        lines += ["", f"| velsor-cli, {largest} MiB text | CPU time ÷ raw cipher, encrypt / decrypt | Peak RSS (MiB) |",
-                  "|---|---|---|"]
-        for cipher in ("RC4", "Blowfish", "Rijndael"):
-            cells = {}
-            for r in cli:
-                if r["cipher"] == cipher and r["text_mib"] == largest:
-                    c = codec_raw(runs, cipher)
-                    sizes = sorted({s for (d, s) in c if d == r["direction"]})
-                    raw_s = r["message_bytes"] / (c[(r["direction"], sizes[-1])][1] * 1e6) if sizes else None
-                    cells[r["direction"]] = (ratio(r["user_s"] + r["system_s"], raw_s), r["peak_rss_kib"] / 1024)
-            if cells:
-                e, d = cells.get("encrypt", ("–", 0)), cells.get("decrypt", ("–", 0))
-                lines.append(f"| {cipher} | {e[0]} / {d[0]} | {max(e[1], d[1]):.0f} |")
+    lines = rows + ["", "| End to end (SHA256) | Text | Codec in process ÷ raw cipher, enc / dec | "
+                        "velsor-cli CPU time ÷ raw cipher, enc / dec | velsor-cli peak RSS (MiB) |",
+                    "|---|---|---|---|---|"]
+    for cipher in ("RC4", "Blowfish", "Rijndael"):
+        c = codec_raw(runs, cipher)
+        sizes = sorted({s // MIB for (_, s) in c} | {r["text_mib"] for r in cli if r["cipher"] == cipher})
+        for size in sizes:
+            codec = [fmt(c[(d, size * MIB)][2], 2) if (d, size * MIB) in c else "–" for d in ("encrypt", "decrypt")]
+            cli_cells, rss = [], []
+            for d in ("encrypt", "decrypt"):
+                r = next((x for x in cli if x["cipher"] == cipher and x["text_mib"] == size and x["direction"] == d),
+                         None)
+                cli_cells.append(ratio(r["user_s"] + r["system_s"], cli_raw_seconds(runs, r)) if r else "–")
+                if r:
+                    rss.append(r["peak_rss_kib"] / 1024)
+            lines.append(f"| {cipher} | {size} MiB | {codec[0]} / {codec[1]} | {cli_cells[0]} / {cli_cells[1]} | "
+                         f"{max(rss):.0f} |" if rss else
+                         f"| {cipher} | {size} MiB | {codec[0]} / {codec[1]} | – | – |")
     return lines
 
 
