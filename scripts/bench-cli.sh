@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # velsor-cli end to end on texts of 1, 16 and 64 MiB, encrypting and
 # decrypting with RC4, Blowfish and Rijndael (hash SHA256): wall and CPU time
-# with hyperfine, peak RSS with /usr/bin/time, and a check that every text comes
+# with hyperfine (else repeated /usr/bin/time runs), peak RSS with /usr/bin/time, and a check that every text comes
 # back byte for byte. Writes one JSON object per line to the file given.
 #
 #   scripts/bench-cli.sh CLI OUTPUT.jsonl [WORKDIR]
@@ -36,11 +36,28 @@ with open(path, 'wb') as f:
 PY
 }
 
+# Writes hyperfine's JSON for the command; where hyperfine is missing, the same
+# fields from repeated /usr/bin/time runs.
+time_runs() {  # runs command json
+  if command -v hyperfine >/dev/null; then
+    hyperfine --style none --warmup 1 --runs "$1" --export-json "$3" "$2" >/dev/null
+    return
+  fi
+  local i
+  for ((i = 0; i < $1; i++)); do /usr/bin/time -f '%e %U %S' sh -c "$2" 2>&1 >/dev/null | tail -1; done |
+    python3 -c '
+import json, sys
+t = [list(map(float, l.split())) for l in sys.stdin if l.strip()]
+mean = lambda k: sum(x[k] for x in t) / len(t)
+json.dump({"results": [{"mean": mean(0), "min": min(x[0] for x in t), "user": mean(1), "system": mean(2),
+                        "times": [x[0] for x in t]}]}, open(sys.argv[1], "w"))' "$3"
+}
+
 measure() {  # direction cipher size text input
   local direction=$1 cipher=$2 size=$3 text=$4 input=$5
   local command="'$cli' $direction -c $cipher -H $hash < '$input' > /dev/null"
-  local hf="$work/hyperfine.json" rss
-  hyperfine --style none --warmup 1 --runs "$(runs_for "$size")" --export-json "$hf" "$command" >/dev/null
+  local hf="$work/times.json" rss
+  time_runs "$(runs_for "$size")" "$command" "$hf"
   rss=$(/usr/bin/time -f '%M' sh -c "$command" 2>&1 >/dev/null | tail -1)
   python3 - "$hf" "$direction" "$cipher" "$size" "$text" "$rss" >>"$output" <<'PY'
 import json, sys
