@@ -178,15 +178,21 @@ void BlockModes<B>::DecryptCFB8bit(const void* Indata, void* Outdata, uint32_t S
 // becomes CV. A final partial block uses the first bytes of E(CV).
 template <std::size_t B>
 void BlockModes<B>::CFBblock(const uint8_t* in, uint8_t* out, uint32_t size, bool encrypt) {
-  uint8_t saved[B];
+  uint8_t block[B];
   for (uint32_t n = size / B; n > 0; --n, in += B, out += B) {
-    std::memcpy(saved, in, B);
+    std::memcpy(block, in, B);  // read whole before out is written: in place works
     EncryptECB(CV.data(), CV.data());
-    std::memmove(out, in, B);
-    XorBuffer(out, CV.data(), B);
-    std::memcpy(CV.data(), encrypt ? out : saved, B);
+    if (encrypt) {
+      XorBlock<B>(block, CV.data());
+      std::memcpy(out, block, B);
+      std::memcpy(CV.data(), block, B);
+    } else {
+      std::memcpy(out, CV.data(), B);
+      XorBlock<B>(out, block);
+      std::memcpy(CV.data(), block, B);
+    }
   }
-  secure_wipe(saved, B);
+  secure_wipe(block, B);
   if (const uint32_t r = size % B; r > 0) {
     EncryptECB(CV.data(), CV.data());
     std::memmove(out, in, r);
@@ -220,8 +226,13 @@ void BlockModes<B>::KeystreamMode(const uint8_t* in, uint8_t* out, uint32_t size
       EncryptECB(CV.data(), CV.data());
       std::memcpy(stream, CV.data(), B);
     }
-    std::memmove(out + done, in + done, n);
-    XorBuffer(out + done, stream, n);
+    if (n == B) {
+      XorBlock<B>(stream, in + done);
+      std::memcpy(out + done, stream, B);
+    } else {
+      std::memmove(out + done, in + done, n);
+      XorBuffer(out + done, stream, n);
+    }
   }
   secure_wipe(stream, B);
 }
