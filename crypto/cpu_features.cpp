@@ -29,9 +29,19 @@ CpuFeatures Probe() {
   const bool ssse3 = (ecx >> 9) & 1U;
   const bool sse41 = (ecx >> 19) & 1U;
   features.aes = sse41 && ((ecx >> 25) & 1U);
-  // Leaf 7, subleaf 0, EBX: bit 29 SHA.
+  // Leaf 1, ECX: bit 27 OSXSAVE, bit 28 AVX; the system saves the 256-bit
+  // registers when XCR0 has bits 1 and 2 set.
+  bool ymm_saved = false;
+  if (((ecx >> 27) & 1U) && ((ecx >> 28) & 1U)) {
+    unsigned xcr0_low = 0;
+    unsigned xcr0_high = 0;
+    __asm__ __volatile__("xgetbv" : "=a"(xcr0_low), "=d"(xcr0_high) : "c"(0));
+    ymm_saved = (xcr0_low & 6U) == 6U;
+  }
+  // Leaf 7, subleaf 0, EBX: bit 5 AVX2, bit 29 SHA; ECX: bit 9 VAES.
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0) {
     features.sha = ssse3 && sse41 && ((ebx >> 29) & 1U);
+    features.vaes = features.aes && ymm_saved && ((ebx >> 5) & 1U) && ((ecx >> 9) & 1U);
   }
 #endif
   return features;

@@ -9,8 +9,9 @@
 namespace velsor {
 
 struct CpuFeatures {
-  bool aes = false;  // AES-NI with SSE4.1
-  bool sha = false;  // SHA extensions with SSE4.1
+  bool aes = false;   // AES-NI with SSE4.1
+  bool vaes = false;  // AES on 256-bit vectors (VAES with AVX2), enabled by the system
+  bool sha = false;   // SHA extensions with SSE4.1
 };
 
 // What the processor offers, minus what VELSOR_PORTABLE_CRYPTO=1 turns off.

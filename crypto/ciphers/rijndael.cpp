@@ -129,12 +129,15 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
     for (int c = 0; c < 4; ++c) drk[kRowWords * r + c] = InvMixColumn(drk[kRowWords * r + c]);
   }
   static_assert(aesni::kRowWords == kRowWords);
-  fHardware = aesni::kCompiled && ActiveCpu().aes;
+  const CpuFeatures cpu = ActiveCpu();
+  fHardware = aesni::kCompiled && cpu.aes;
+  fWide = fHardware && cpu.vaes;
 }
 
 void Rijndael::Burn() {
   numrounds = 0;
   fHardware = false;
+  fWide = false;
   rk.Wipe();
   drk.Wipe();
   BlockCipher128::Burn();
@@ -213,7 +216,9 @@ void Rijndael::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, 
 }
 
 void Rijndael::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
-  if (fHardware) {
+  if (fWide) {
+    aesni::DecryptCbcWide(drk.data(), numrounds, in, out, n, cv);
+  } else if (fHardware) {
     aesni::DecryptCbc(drk.data(), numrounds, in, out, n, cv);
   } else {
     BlockCipher128::DecryptCbcBlocks(in, out, n, cv);

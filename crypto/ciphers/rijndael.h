@@ -42,6 +42,7 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
   RoundKeys rk;            // row r, words 0..3: round key r of the cipher
   RoundKeys drk;           // the same with InvMixColumns on rows 1..numrounds-1
   bool fHardware = false;  // the AES instructions run this key
+  bool fWide = false;      // and CBC decryption runs them on 256-bit vectors
 };
 
 }  // namespace velsor

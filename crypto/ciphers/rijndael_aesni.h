@@ -28,5 +28,8 @@ void DecryptBlock(const uint32_t* drk, int rounds, const uint8_t* in, uint8_t* o
 // runs eight independent blocks at a time.
 void EncryptCbc(const uint32_t* rk, int rounds, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
 void DecryptCbc(const uint32_t* drk, int rounds, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
+// The same with the AES instructions on 256-bit vectors, sixteen blocks in
+// flight; call it only when DetectedCpu().vaes is set.
+void DecryptCbcWide(const uint32_t* drk, int rounds, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
 
 }  // namespace velsor::aesni

@@ -32,9 +32,11 @@ TEST(CpuFeatures, PortableScopeTurnsTheExtensionsOff) {
   {
     PortableCryptoScope portable;
     EXPECT_FALSE(ActiveCpu().aes);
+    EXPECT_FALSE(ActiveCpu().vaes);
     EXPECT_FALSE(ActiveCpu().sha);
   }
   EXPECT_EQ(ActiveCpu().aes, DetectedCpu().aes);
+  EXPECT_EQ(ActiveCpu().vaes, DetectedCpu().vaes);
   EXPECT_EQ(ActiveCpu().sha, DetectedCpu().sha);
 }
 
@@ -43,6 +45,7 @@ TEST(CpuFeatures, EnvironmentVariableForcesThePortableCode) {
   const char* value = std::getenv("VELSOR_PORTABLE_CRYPTO");
   if (value == nullptr || std::string(value) != "1") GTEST_SKIP() << "VELSOR_PORTABLE_CRYPTO is not set";
   EXPECT_FALSE(DetectedCpu().aes);
+  EXPECT_FALSE(DetectedCpu().vaes);
   EXPECT_FALSE(DetectedCpu().sha);
 }
 
