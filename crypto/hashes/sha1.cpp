@@ -47,9 +47,17 @@ void Sha1::LoadInitialValues() {
   fHardware = shani::kCompiled && ActiveCpu().sha;
 }
 
+void Sha1::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+  if (fHardware) {
+    shani::Sha1Compress(CurrentHash.data(), blocks, count);
+  } else {
+    BlockHash::CompressBlocks(blocks, count);
+  }
+}
+
 void Sha1::CompressBlock(const uint8_t* block) {
   if (fHardware) {
-    shani::Sha1Compress(CurrentHash.data(), block);
+    shani::Sha1Compress(CurrentHash.data(), block, 1);
     return;
   }
   uint32_t* w = fSchedule.data();

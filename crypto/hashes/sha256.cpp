@@ -44,9 +44,17 @@ void Sha256::LoadInitialValues() {
   fHardware = shani::kCompiled && ActiveCpu().sha;
 }
 
+void Sha256::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+  if (fHardware) {
+    shani::Sha256Compress(CurrentHash.data(), blocks, count, kRoundConstants);
+  } else {
+    BlockHash::CompressBlocks(blocks, count);
+  }
+}
+
 void Sha256::CompressBlock(const uint8_t* block) {
   if (fHardware) {
-    shani::Sha256Compress(CurrentHash.data(), block, kRoundConstants);
+    shani::Sha256Compress(CurrentHash.data(), block, 1, kRoundConstants);
     return;
   }
   uint32_t* w = fSchedule.data();

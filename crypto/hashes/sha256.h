@@ -17,6 +17,7 @@ class Sha256 final : public HashMetadata<Sha256, BlockHash<64, uint32_t, 8>> {
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
+  void CompressBlocks(const uint8_t* blocks, std::size_t count) override;
   void Finish(uint8_t* digest) override;
 
  public:

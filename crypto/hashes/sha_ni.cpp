@@ -60,41 +60,46 @@ VELSOR_SHANI inline void Sha256Group(Sha256State& s, const uint32_t* k) {
 
 }  // namespace
 
-VELSOR_SHANI void Sha1Compress(uint32_t* state, const uint8_t* block) {
+// The state stays in registers from one block to the next.
+VELSOR_SHANI void Sha1Compress(uint32_t* state, const uint8_t* blocks, std::size_t count) {
   // Big-endian words, W[0] in the highest lane: all sixteen bytes reversed.
   const __m128i reverse = _mm_set_epi64x(0x0001020304050607LL, 0x08090a0b0c0d0e0fLL);
-  const __m128i abcd = _mm_shuffle_epi32(Load(state), 0x1B);
-  const __m128i e = _mm_set_epi32(static_cast<int>(state[4]), 0, 0, 0);
-  Sha1State s;
-  for (int i = 0; i < 4; ++i) s.w[i] = _mm_shuffle_epi8(Load(block + 16 * i), reverse);
-
-  // The first group adds E itself; every later one derives it from A four steps back.
-  s.previous = abcd;
-  s.abcd = _mm_sha1rnds4_epu32(abcd, _mm_add_epi32(e, s.w[0]), 0);
-  const __m128i x = _mm_xor_si128(_mm_sha1msg1_epu32(s.w[0], s.w[1]), s.w[2]);
-  s.w[0] = _mm_sha1msg2_epu32(x, s.w[3]);
-  Sha1Group<1>(s);
-
-  const __m128i new_e = _mm_sha1nexte_epu32(s.previous, e);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_shuffle_epi32(_mm_add_epi32(s.abcd, abcd), 0x1B));
-  state[4] = static_cast<uint32_t>(_mm_extract_epi32(new_e, 3));
+  __m128i abcd = _mm_shuffle_epi32(Load(state), 0x1B);
+  __m128i e = _mm_set_epi32(static_cast<int>(state[4]), 0, 0, 0);
+  for (std::size_t b = 0; b < count; ++b) {
+    const uint8_t* block = blocks + 64 * b;
+    Sha1State s;
+    for (int i = 0; i < 4; ++i) s.w[i] = _mm_shuffle_epi8(Load(block + 16 * i), reverse);
+    // The first group adds E itself; every later one derives it from A four steps back.
+    s.previous = abcd;
+    s.abcd = _mm_sha1rnds4_epu32(abcd, _mm_add_epi32(e, s.w[0]), 0);
+    const __m128i x = _mm_xor_si128(_mm_sha1msg1_epu32(s.w[0], s.w[1]), s.w[2]);
+    s.w[0] = _mm_sha1msg2_epu32(x, s.w[3]);
+    Sha1Group<1>(s);
+    e = _mm_sha1nexte_epu32(s.previous, e);
+    abcd = _mm_add_epi32(s.abcd, abcd);
+  }
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_shuffle_epi32(abcd, 0x1B));
+  state[4] = static_cast<uint32_t>(_mm_extract_epi32(e, 3));
 }
 
-VELSOR_SHANI void Sha256Compress(uint32_t* state, const uint8_t* block, const uint32_t* k) {
+VELSOR_SHANI void Sha256Compress(uint32_t* state, const uint8_t* blocks, std::size_t count, const uint32_t* k) {
   // Big-endian words, W[0] in the lowest lane: the bytes of each word reversed.
   const __m128i swap = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);
   const __m128i abcd = _mm_shuffle_epi32(Load(state), 0xB1);      // CDAB
   const __m128i efgh = _mm_shuffle_epi32(Load(state + 4), 0x1B);  // EFGH
-  const __m128i abef = _mm_alignr_epi8(abcd, efgh, 8);
-  const __m128i cdgh = _mm_blend_epi16(efgh, abcd, 0xF0);
-  Sha256State s{abef, cdgh, {}};
-  for (int i = 0; i < 4; ++i) s.w[i] = _mm_shuffle_epi8(Load(block + 16 * i), swap);
-  Sha256Group<0>(s, k);
-  s.abef = _mm_add_epi32(s.abef, abef);
-  s.cdgh = _mm_add_epi32(s.cdgh, cdgh);
-
-  const __m128i feba = _mm_shuffle_epi32(s.abef, 0x1B);
-  const __m128i dchg = _mm_shuffle_epi32(s.cdgh, 0xB1);
+  __m128i abef = _mm_alignr_epi8(abcd, efgh, 8);
+  __m128i cdgh = _mm_blend_epi16(efgh, abcd, 0xF0);
+  for (std::size_t b = 0; b < count; ++b) {
+    const uint8_t* block = blocks + 64 * b;
+    Sha256State s{abef, cdgh, {}};
+    for (int i = 0; i < 4; ++i) s.w[i] = _mm_shuffle_epi8(Load(block + 16 * i), swap);
+    Sha256Group<0>(s, k);
+    abef = _mm_add_epi32(s.abef, abef);
+    cdgh = _mm_add_epi32(s.cdgh, cdgh);
+  }
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
 }

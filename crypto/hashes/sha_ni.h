@@ -2,6 +2,7 @@
 // SHA-1 and SHA-256 compression with the SHA extensions of x86 processors.
 // Call them only when DetectedCpu().sha is set; elsewhere they are absent.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace velsor::shani {
@@ -12,9 +13,9 @@ inline constexpr bool kCompiled = true;
 inline constexpr bool kCompiled = false;
 #endif
 
-// One 64-byte block into the chaining values H0..H4.
-void Sha1Compress(uint32_t* state, const uint8_t* block);
-// One 64-byte block into H0..H7; k holds the 64 round constants.
-void Sha256Compress(uint32_t* state, const uint8_t* block, const uint32_t* k);
+// count consecutive 64-byte blocks into the chaining values H0..H4.
+void Sha1Compress(uint32_t* state, const uint8_t* blocks, std::size_t count);
+// count consecutive 64-byte blocks into H0..H7; k holds the 64 round constants.
+void Sha256Compress(uint32_t* state, const uint8_t* blocks, std::size_t count, const uint32_t* k);
 
 }  // namespace velsor::shani
