@@ -180,7 +180,7 @@ void Cast128::DecryptECB(const void* Indata, void* Outdata) {
 }
 
 void Cast128::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
-  constexpr std::size_t kLanes = 4;
+  constexpr std::size_t kLanes = 3;
   for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) {
     DecryptLanes<kLanes>(KeyData.data(), Rounds, in, out);
   }
