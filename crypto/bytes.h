@@ -167,4 +167,24 @@ class SecretArray : public std::array<T, N> {
   void Wipe(uint8_t value = 0) { secure_wipe(this->data(), sizeof(T) * N, value); }
 };
 
+// A key-dependent scalar (a round count) that wipes itself when destroyed,
+// as SecretArray does; it reads and assigns like the plain value.
+template <typename T>
+class SecretValue {
+ public:
+  SecretValue() = default;
+  SecretValue(T value) : fValue(value) {}  // NOLINT(google-explicit-constructor)
+  SecretValue(const SecretValue&) = default;
+  SecretValue& operator=(const SecretValue&) = default;
+  ~SecretValue() { secure_wipe(&fValue, sizeof fValue); }
+  SecretValue& operator=(T value) {
+    fValue = value;
+    return *this;
+  }
+  operator T() const { return fValue; }  // NOLINT(google-explicit-constructor)
+
+ private:
+  T fValue{};
+};
+
 }  // namespace velsor

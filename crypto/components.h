@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "crypto/bytes.h"
+
 namespace velsor {
 
 // ---------------------------------------------------------------------------
@@ -47,6 +49,10 @@ inline constexpr const char* kInvalidKeySize = "Invalid key size";
 inline constexpr const char* kHashDigestAllocation = "Unable to allocate sufficient memory for hash digest";
 inline constexpr const char* kCipherNotInitialized = "Cipher not initialized";
 inline constexpr const char* kHashNotInitialized = "Hash not initialized";
+inline constexpr const char* kStreamSizeNotPositive = "Stream size must be positive";
+
+// The one root of every error the library raises (allocation failures aside):
+// a caller catches velsor::Exception.
 
 class Exception : public std::runtime_error {
  public:
@@ -100,7 +106,7 @@ class MemoryStream final : public Stream {
   void Clear();
 
  private:
-  std::vector<uint8_t> fData;
+  SecretBytes fData;
   int64_t fPosition = 0;
 };
 
@@ -297,8 +303,8 @@ class Cipher : public Component {
   bool fInitialized = false;
 
  private:
-  void InitFromDigest(const HashClass& HashType, const std::function<void(Hash&)>& feed);
-  uint32_t ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size, bool encrypt);
+  void InitFromDigest(const HashClass& hash_type, const std::function<void(Hash&)>& feed);
+  uint32_t ProcessStream(Stream& in, Stream& out, int64_t size, bool encrypt);
 
   bool fCancelByCallingThread = false;
   ProgressEvent fOnProgressEvent;

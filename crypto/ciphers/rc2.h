@@ -2,6 +2,10 @@
 // RC2 (RFC 2268) with the effective key length fixed at 1024 bits, whatever
 // the length of the key: the expansion fills all 128 key bytes and reduces
 // none of them, so only byte 0 passes through PITABLE a second time.
+//
+// Constant time: no. The key expansion indexes PITABLE with key bytes and
+// each mashing round indexes the key words with data; exploiting that takes
+// cache measurements on the same machine, accepted for a desktop tool.
 
 #include <cstdint>
 

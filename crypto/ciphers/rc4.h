@@ -2,6 +2,10 @@
 // RC4, the one stream cipher. Every Encrypt / Decrypt call restarts the
 // indices i and j at zero while the permutation carries over from the previous
 // call: messages longer than one stream chunk depend on it.
+//
+// Constant time: no. Every output byte reads and swaps the permutation at
+// secret indices; the cache pattern depends on the key, which matters only to
+// an attacker measuring on the same machine, accepted here.
 
 #include "crypto/algorithm_ids.h"
 #include "crypto/bytes.h"
@@ -28,7 +32,7 @@ class Rc4 final : public CipherMetadata<Rc4, Cipher> {
 
  private:
   SecretArray<uint8_t, 256> KeyData;  // the working permutation S
-  SecretArray<uint8_t, 256> KeyOrg;   // S as the key schedule left it
+  SecretArray<uint8_t, 256> fKeyOrg;  // S as the key schedule left it
 };
 
 }  // namespace velsor

@@ -4,10 +4,14 @@
 // these, so a 160-bit key runs AES-192 on its 20 bytes and 4 zero bytes.
 //
 // Two paths give the same bytes: the AES instructions where the processor has
-// them (chosen when the key is set, see cpu_features.h), and the portable
-// table-driven code elsewhere. The hardware path is constant-time; the table
-// path is not: its look-ups depend on key and data, so the cache can leak
-// them to code sharing the processor.
+// them (AES-NI, and VAES for CBC decryption; chosen when the key is set, see
+// cpu_features.h), and the portable table-driven code elsewhere.
+//
+// Constant time: on the hardware path, yes: the instructions take key and data
+// through no table and no branch. On the portable path, no: the T-tables (and
+// the S-box in the key schedule and the last round) are indexed with secret
+// bytes, the classic cache-timing leak of table-driven AES; on a local desktop
+// tool it needs an attacker's code on the same machine, and is accepted.
 
 #include "crypto/algorithm_ids.h"
 #include "crypto/block_modes.h"
@@ -38,11 +42,11 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
   static constexpr int kRowWords = 8;
   using RoundKeys = SecretArray<uint32_t, kRows * kRowWords>;
 
-  int32_t numrounds = 0;   // 10, 12 or 14; 0 without a key
-  RoundKeys rk;            // row r, words 0..3: round key r of the cipher
-  RoundKeys drk;           // the same with InvMixColumns on rows 1..numrounds-1
-  bool fHardware = false;  // the AES instructions run this key
-  bool fWide = false;      // and CBC decryption runs them on 256-bit vectors
+  SecretValue<int32_t> fRounds;  // 10, 12 or 14; 0 without a key
+  RoundKeys fRoundKeys;          // row r, words 0..3: round key r of the cipher
+  RoundKeys fDecryptionKeys;     // the same with InvMixColumns on rows 1..fRounds-1
+  SecretValue<bool> fHardware;   // the AES instructions run this key
+  SecretValue<bool> fWide;       // and CBC decryption runs them on 256-bit vectors
 };
 
 }  // namespace velsor

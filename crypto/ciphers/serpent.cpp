@@ -243,14 +243,14 @@ void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
 
   for (uint32_t i = 8; i < 140; ++i) w[i] = std::rotl(w[i - 8] ^ w[i - 5] ^ w[i - 3] ^ w[i - 1] ^ kPhi ^ (i - 8), 11);
   for (int k = 0; k < kRoundKeys; ++k) {
-    uint32_t* round_key = l_key.data() + 4 * k;
+    uint32_t* round_key = fRoundKeys.data() + 4 * k;
     std::memcpy(round_key, w.data() + 8 + 4 * k, 4 * sizeof(uint32_t));
     SubstituteKey(k, round_key);
   }
 }
 
 void Serpent::Burn() {
-  l_key.Wipe();
+  fRoundKeys.Wipe();
   BlockCipher128::Burn();
 }
 
@@ -259,7 +259,7 @@ void Serpent::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  const uint32_t* keys = l_key.data();
+  const uint32_t* keys = fRoundKeys.data();
   for (int r = 0; r < 32; r += 8) {
     EncryptRound<0>(x, keys, r);
     EncryptRound<1>(x, keys, r + 1);
@@ -279,7 +279,7 @@ void Serpent::DecryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  DecryptWords(x, l_key.data());
+  DecryptWords(x, fRoundKeys.data());
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   for (int i = 0; i < 4; ++i) store_le32(out + 4 * i, x[i]);
 }
@@ -291,7 +291,7 @@ void Serpent::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
     for (int i = 0; i < 4; ++i) {
       for (std::size_t j = 0; j < kLanes; ++j) x[i][j] = load_le32(in + 16 * j + 4 * i);
     }
-    DecryptWords(x, l_key.data());
+    DecryptWords(x, fRoundKeys.data());
     for (int i = 0; i < 4; ++i) {
       for (std::size_t j = 0; j < kLanes; ++j) store_le32(out + 16 * j + 4 * i, x[i][j]);
     }

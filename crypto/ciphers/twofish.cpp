@@ -135,8 +135,8 @@ Twofish::Twofish(Component* owner) : CipherMetadata(owner) {
 }
 
 void Twofish::Burn() {
-  sbox.Wipe(0xFF);
-  SubKeys.Wipe(0xFF);
+  fKeyedSbox.Wipe(0xFF);
+  fSubkeys.Wipe(0xFF);
   BlockCipher128::Burn();
 }
 
@@ -160,28 +160,30 @@ void Twofish::ScheduleKey(const void* Key, uint32_t Size) {
   for (uint32_t j = 0; j < 20; ++j) {
     const uint32_t a = H(2 * j * kRho, even.data(), k, mds);
     const uint32_t b = std::rotl(H((2 * j + 1) * kRho, odd.data(), k, mds), 8);
-    SubKeys[2 * j] = a + b;
-    SubKeys[2 * j + 1] = std::rotl(a + 2 * b, 9);
+    fSubkeys[2 * j] = a + b;
+    fSubkeys[2 * j + 1] = std::rotl(a + 2 * b, 9);
   }
   for (unsigned pos = 0; pos < 4; ++pos) {
-    for (unsigned x = 0; x < 256; ++x) sbox[pos][x] = mds[pos][HStages(pos, static_cast<uint8_t>(x), s.data(), k)];
+    for (unsigned x = 0; x < 256; ++x)
+      fKeyedSbox[pos][x] = mds[pos][HStages(pos, static_cast<uint8_t>(x), s.data(), k)];
   }
 }
 
 inline uint32_t Twofish::G(uint32_t x) const {
-  return sbox[0][ByteOf(x, 0)] ^ sbox[1][ByteOf(x, 1)] ^ sbox[2][ByteOf(x, 2)] ^ sbox[3][ByteOf(x, 3)];
+  return fKeyedSbox[0][ByteOf(x, 0)] ^ fKeyedSbox[1][ByteOf(x, 1)] ^ fKeyedSbox[2][ByteOf(x, 2)] ^
+         fKeyedSbox[3][ByteOf(x, 3)];
 }
 
 // Two rounds per pass, without swapping the halves: the words take turns.
 void Twofish::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
-  uint32_t x0 = load_le32(in) ^ SubKeys[0];
-  uint32_t x1 = load_le32(in + 4) ^ SubKeys[1];
-  uint32_t x2 = load_le32(in + 8) ^ SubKeys[2];
-  uint32_t x3 = load_le32(in + 12) ^ SubKeys[3];
+  uint32_t x0 = load_le32(in) ^ fSubkeys[0];
+  uint32_t x1 = load_le32(in + 4) ^ fSubkeys[1];
+  uint32_t x2 = load_le32(in + 8) ^ fSubkeys[2];
+  uint32_t x3 = load_le32(in + 12) ^ fSubkeys[3];
   for (unsigned r = 0; r < 16; r += 2) {
-    const uint32_t* k = SubKeys.data() + 8 + 2 * r;
+    const uint32_t* k = fSubkeys.data() + 8 + 2 * r;
     uint32_t t0 = G(x0);
     uint32_t t1 = G(std::rotl(x1, 8));
     x2 = std::rotr(x2 ^ (t0 + t1 + k[0]), 1);
@@ -193,10 +195,10 @@ void Twofish::EncryptECB(const void* Indata, void* Outdata) {
   }
   // The last swap is undone: the output starts with the words changed last.
   uint8_t* out = static_cast<uint8_t*>(Outdata);
-  store_le32(out, x2 ^ SubKeys[4]);
-  store_le32(out + 4, x3 ^ SubKeys[5]);
-  store_le32(out + 8, x0 ^ SubKeys[6]);
-  store_le32(out + 12, x1 ^ SubKeys[7]);
+  store_le32(out, x2 ^ fSubkeys[4]);
+  store_le32(out + 4, x3 ^ fSubkeys[5]);
+  store_le32(out + 8, x0 ^ fSubkeys[6]);
+  store_le32(out + 12, x1 ^ fSubkeys[7]);
 }
 
 void Twofish::DecryptECB(const void* Indata, void* Outdata) {
@@ -211,13 +213,13 @@ void Twofish::DecryptLanes(const uint8_t* in, uint8_t* out) const {
   uint32_t x0[N], x1[N], x2[N], x3[N];
   for (std::size_t j = 0; j < N; ++j) {
     const uint8_t* b = in + 16 * j;
-    x2[j] = load_le32(b) ^ SubKeys[4];
-    x3[j] = load_le32(b + 4) ^ SubKeys[5];
-    x0[j] = load_le32(b + 8) ^ SubKeys[6];
-    x1[j] = load_le32(b + 12) ^ SubKeys[7];
+    x2[j] = load_le32(b) ^ fSubkeys[4];
+    x3[j] = load_le32(b + 4) ^ fSubkeys[5];
+    x0[j] = load_le32(b + 8) ^ fSubkeys[6];
+    x1[j] = load_le32(b + 12) ^ fSubkeys[7];
   }
   for (unsigned r = 16; r > 0; r -= 2) {
-    const uint32_t* k = SubKeys.data() + 8 + 2 * (r - 2);
+    const uint32_t* k = fSubkeys.data() + 8 + 2 * (r - 2);
     for (std::size_t j = 0; j < N; ++j) {
       const uint32_t t0 = G(x2[j]);
       const uint32_t t1 = G(std::rotl(x3[j], 8));
@@ -233,10 +235,10 @@ void Twofish::DecryptLanes(const uint8_t* in, uint8_t* out) const {
   }
   for (std::size_t j = 0; j < N; ++j) {
     uint8_t* b = out + 16 * j;
-    store_le32(b, x0[j] ^ SubKeys[0]);
-    store_le32(b + 4, x1[j] ^ SubKeys[1]);
-    store_le32(b + 8, x2[j] ^ SubKeys[2]);
-    store_le32(b + 12, x3[j] ^ SubKeys[3]);
+    store_le32(b, x0[j] ^ fSubkeys[0]);
+    store_le32(b + 4, x1[j] ^ fSubkeys[1]);
+    store_le32(b + 8, x2[j] ^ fSubkeys[2]);
+    store_le32(b + 12, x3[j] ^ fSubkeys[3]);
   }
 }
 

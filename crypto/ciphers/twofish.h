@@ -5,6 +5,10 @@
 // take 16 key bytes but run Twofish-192. Full keying: the key setup folds the
 // four key-dependent S-boxes and the MDS matrix into four 256-word tables, so
 // that each g function is four look-ups.
+//
+// Constant time: no. With full keying each g function is four look-ups in
+// key-dependent tables indexed with data bytes; a cache-timing attacker would
+// have to run on the same machine, which a local desktop tool accepts.
 
 #include <array>
 #include <cstdint>
@@ -40,8 +44,8 @@ class Twofish final : public CipherMetadata<Twofish, BlockCipher128> {
   template <std::size_t N>
   void DecryptLanes(const uint8_t* in, uint8_t* out) const;
 
-  SecretArray<uint32_t, 40> SubKeys;               // K0..K3 input, K4..K7 output whitening, K8..K39 round keys
-  SecretArray<std::array<uint32_t, 256>, 4> sbox;  // key-dependent S-box i times MDS column i
+  SecretArray<uint32_t, 40> fSubkeys;                    // K0..K3 input, K4..K7 output whitening, K8..K39 round keys
+  SecretArray<std::array<uint32_t, 256>, 4> fKeyedSbox;  // key-dependent S-box i times MDS column i
 };
 
 }  // namespace velsor

@@ -41,7 +41,7 @@ class BlockHash : public Hash {
 
   void Update(const void* Buffer, uint32_t Size) override {
     CheckInitialized();
-    Message.Absorb(Buffer, Size, [this](const uint8_t* blocks, std::size_t count) { CompressBlocks(blocks, count); });
+    fMessage.Absorb(Buffer, Size, [this](const uint8_t* blocks, std::size_t count) { CompressBlocks(blocks, count); });
   }
 
   void Final(void* Digest) override {
@@ -51,7 +51,7 @@ class BlockHash : public Hash {
   }
 
   void Burn() override {
-    Message.Wipe();
+    fMessage.Wipe();
     CurrentHash.Wipe();
     fInitialized = false;
   }
@@ -71,25 +71,25 @@ class BlockHash : public Hash {
   // last length_bytes bytes of the block (8, or 16 for a 128-bit field).
   void PadWithLength(uint8_t marker, Endian order, std::size_t length_bytes) {
     PadTo(marker, length_bytes);
-    uint8_t* tail = Message.Block() + N - length_bytes;
+    uint8_t* tail = fMessage.Block() + N - length_bytes;
     if (order == Endian::kLittle) {
-      store_le64(tail, Message.LenLo);
-      if (length_bytes == 16) store_le64(tail + 8, Message.LenHi);
+      store_le64(tail, fMessage.LenLo);
+      if (length_bytes == 16) store_le64(tail + 8, fMessage.LenHi);
     } else {
-      if (length_bytes == 16) store_be64(tail, Message.LenHi);
-      store_be64(tail + length_bytes - 8, Message.LenLo);
+      if (length_bytes == 16) store_be64(tail, fMessage.LenHi);
+      store_be64(tail + length_bytes - 8, fMessage.LenLo);
     }
     CompressMessageBlock();
   }
 
   // The marker byte at Index, leaving tail bytes free at the end of the block.
   void PadTo(uint8_t marker, std::size_t tail) {
-    Message.Pad(marker, tail, [this](const uint8_t* block) { CompressBlock(block); });
+    fMessage.Pad(marker, tail, [this](const uint8_t* block) { CompressBlock(block); });
   }
 
-  void CompressMessageBlock() { CompressBlock(Message.Block()); }
+  void CompressMessageBlock() { CompressBlock(fMessage.Block()); }
 
-  HashBlockBuffer<N> Message;
+  HashBlockBuffer<N> fMessage;
   SecretArray<Word, Words> CurrentHash;
 
  private:

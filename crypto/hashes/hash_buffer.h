@@ -74,12 +74,19 @@ class HashBlockBuffer {
 
   uint8_t* Block() { return HashBuffer.data(); }
 
-  // Zero state, as after Burn.
+  HashBlockBuffer() = default;
+  HashBlockBuffer(const HashBlockBuffer&) = default;
+  HashBlockBuffer& operator=(const HashBlockBuffer&) = default;
+  // The counters tell the message length: they go with the buffer.
+  ~HashBlockBuffer() { Wipe(); }
+
+  // Zero state, as after Burn; the wipe of the counters survives even when
+  // the object is never read again.
   void Wipe() {
     HashBuffer.Wipe();
-    Index = 0;
-    LenLo = 0;
-    LenHi = 0;
+    secure_wipe(&Index, sizeof Index);
+    secure_wipe(&LenLo, sizeof LenLo);
+    secure_wipe(&LenHi, sizeof LenHi);
   }
 
   uint64_t LenLo = 0;  // message length in bits, low 64 bits

@@ -133,7 +133,7 @@ void Haval::LoadInitialValues() { haval_core::LoadInitialValues(CurrentHash.data
 
 void Haval::CompressBlock(const uint8_t* block) { haval_core::Compress(CurrentHash.data(), block); }
 
-void Haval::Finish(uint8_t* digest) { haval_core::Finish(Message, CurrentHash.data(), kPaddingByte, digest); }
+void Haval::Finish(uint8_t* digest) { haval_core::Finish(fMessage, CurrentHash.data(), kPaddingByte, digest); }
 
 bool Haval::SelfTest() {
   // The values of this 0x80-padded variant; no outside implementation has them.

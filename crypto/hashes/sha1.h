@@ -31,7 +31,7 @@ class Sha1 final : public HashMetadata<Sha1, BlockHash<64, uint32_t, 5>> {
   // The message schedule lives here, so Burn wipes it once instead of every
   // compression wiping its own.
   SecretArray<uint32_t, 80> fSchedule;
-  bool fHardware = false;  // the SHA extensions compress
+  SecretValue<bool> fHardware;  // the SHA extensions compress
 };
 
 }  // namespace velsor

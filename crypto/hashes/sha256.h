@@ -31,7 +31,7 @@ class Sha256 final : public HashMetadata<Sha256, BlockHash<64, uint32_t, 8>> {
   // The message schedule lives here, so Burn wipes it once instead of every
   // compression wiping its own.
   SecretArray<uint32_t, 64> fSchedule;
-  bool fHardware = false;  // the SHA extensions compress
+  SecretValue<bool> fHardware;  // the SHA extensions compress
 };
 
 }  // namespace velsor

@@ -227,6 +227,11 @@ TEST(CipherStream, SizeZeroFailsBeforeReading) {
   CountingSink out;
   EXPECT_THROW(cipher.EncryptStream(in, out, 0), Exception);
   EXPECT_THROW(cipher.DecryptStream(in, out, -1), Exception);
+  try {
+    cipher.EncryptStream(in, out, 0);
+  } catch (const CipherError& e) {
+    EXPECT_STREQ(e.what(), "Stream size must be positive");
+  }
   EXPECT_EQ(in.reads, 0);
   EXPECT_EQ(out.writes, 0);
   EXPECT_TRUE(cipher.calls.empty());
