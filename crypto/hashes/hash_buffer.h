@@ -22,8 +22,10 @@ class HashBlockBuffer {
   // every block as soon as it is full. A compress that also takes a count,
   // compress(const uint8_t* blocks, std::size_t count), receives the whole
   // blocks of the input in one call.
+  // Nothing to add is a no-op, so a null data with size 0 never reaches memcpy.
   template <class Compress>
   void Absorb(const void* data, uint32_t size, Compress&& compress) {
+    if (size == 0) return;
     CountBytes(size);
     const uint8_t* in = static_cast<const uint8_t*>(data);
     std::size_t left = size;
