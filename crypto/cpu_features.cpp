@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#ifdef VELSOR_X86_EXTENSIONS
 #include <cpuid.h>
-#define VELSOR_X86_CPUID 1
 #endif
 
 namespace velsor {
@@ -22,7 +21,7 @@ bool PortableForced() {
 
 CpuFeatures Probe() {
   CpuFeatures features;
-#ifdef VELSOR_X86_CPUID
+#ifdef VELSOR_X86_EXTENSIONS
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return features;
   // Leaf 1, ECX: bit 9 SSSE3, bit 19 SSE4.1, bit 25 AES.

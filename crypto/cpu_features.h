@@ -6,7 +6,20 @@
 
 #include <cstdint>
 
+// Where the x86 instruction-set extensions can be compiled: an x86 target and
+// a compiler with per-function target attributes. Elsewhere only the portable
+// code exists.
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#define VELSOR_X86_EXTENSIONS 1
+#endif
+
 namespace velsor {
+
+#ifdef VELSOR_X86_EXTENSIONS
+inline constexpr bool kX86Extensions = true;
+#else
+inline constexpr bool kX86Extensions = false;
+#endif
 
 struct CpuFeatures {
   bool aes = false;   // AES-NI with SSE4.1

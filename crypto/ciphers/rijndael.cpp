@@ -130,7 +130,7 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   }
   static_assert(aesni::kRowWords == kRowWords);
   const CpuFeatures cpu = ActiveCpu();
-  fHardware = aesni::kCompiled && cpu.aes;
+  fHardware = kX86Extensions && cpu.aes;
   fWide = fHardware && cpu.vaes;
 }
 
@@ -147,11 +147,13 @@ void Rijndael::Burn() {
 // sixteen look-ups: ShiftRows takes row k of column c from column c + k.
 void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     aesni::EncryptBlock(fRoundKeys.data(), fRounds, static_cast<const uint8_t*>(Indata),
                         static_cast<uint8_t*>(Outdata));
     return;
   }
+#endif
   const auto& te = kTables.te;
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t s[4];
@@ -180,11 +182,13 @@ void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
 // column c - k.
 void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     aesni::DecryptBlock(fDecryptionKeys.data(), fRounds, static_cast<const uint8_t*>(Indata),
                         static_cast<uint8_t*>(Outdata));
     return;
   }
+#endif
   const auto& td = kTables.td;
   const auto& inv = kTables.inv_sbox;
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
@@ -210,21 +214,29 @@ void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
 }
 
 void Rijndael::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     aesni::EncryptCbc(fRoundKeys.data(), fRounds, in, out, n, cv);
   } else {
+#endif
     BlockCipher128::EncryptCbcBlocks(in, out, n, cv);
+#ifdef VELSOR_X86_EXTENSIONS
   }
+#endif
 }
 
 void Rijndael::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+#ifdef VELSOR_X86_EXTENSIONS
   if (fWide) {
     aesni::DecryptCbcWide(fDecryptionKeys.data(), fRounds, in, out, n, cv);
   } else if (fHardware) {
     aesni::DecryptCbc(fDecryptionKeys.data(), fRounds, in, out, n, cv);
   } else {
+#endif
     BlockCipher128::DecryptCbcBlocks(in, out, n, cv);
+#ifdef VELSOR_X86_EXTENSIONS
   }
+#endif
 }
 
 bool Rijndael::SelfTest() {

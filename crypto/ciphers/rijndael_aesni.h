@@ -9,16 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace velsor::aesni {
+#include "crypto/cpu_features.h"
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-inline constexpr bool kCompiled = true;
-#else
-inline constexpr bool kCompiled = false;
-#endif
+namespace velsor::aesni {
 
 inline constexpr int kRowWords = 8;
 
+#ifdef VELSOR_X86_EXTENSIONS
 // One block; in and out may be the same block.
 void EncryptBlock(const uint32_t* rk, int rounds, const uint8_t* in, uint8_t* out);
 void DecryptBlock(const uint32_t* drk, int rounds, const uint8_t* in, uint8_t* out);
@@ -31,5 +28,6 @@ void DecryptCbc(const uint32_t* drk, int rounds, const uint8_t* in, uint8_t* out
 // The same with the AES instructions on 256-bit vectors, sixteen blocks in
 // flight; call it only when DetectedCpu().vaes is set.
 void DecryptCbcWide(const uint32_t* drk, int rounds, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
+#endif
 
 }  // namespace velsor::aesni

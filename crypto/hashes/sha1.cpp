@@ -44,22 +44,28 @@ void Sha1::LoadInitialValues() {
   CurrentHash[2] = 0x98badcfe;
   CurrentHash[3] = 0x10325476;
   CurrentHash[4] = 0xc3d2e1f0;
-  fHardware = shani::kCompiled && ActiveCpu().sha;
+  fHardware = kX86Extensions && ActiveCpu().sha;
 }
 
 void Sha1::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     shani::Sha1Compress(CurrentHash.data(), blocks, count);
   } else {
+#endif
     BlockHash::CompressBlocks(blocks, count);
+#ifdef VELSOR_X86_EXTENSIONS
   }
+#endif
 }
 
 void Sha1::CompressBlock(const uint8_t* block) {
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     shani::Sha1Compress(CurrentHash.data(), block, 1);
     return;
   }
+#endif
   uint32_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
   // The one-bit rotation is what distinguishes SHA-1 from its withdrawn predecessor.

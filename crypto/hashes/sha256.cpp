@@ -41,22 +41,28 @@ void Sha256::LoadInitialValues() {
   CurrentHash[5] = 0x9b05688c;
   CurrentHash[6] = 0x1f83d9ab;
   CurrentHash[7] = 0x5be0cd19;
-  fHardware = shani::kCompiled && ActiveCpu().sha;
+  fHardware = kX86Extensions && ActiveCpu().sha;
 }
 
 void Sha256::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     shani::Sha256Compress(CurrentHash.data(), blocks, count, kRoundConstants);
   } else {
+#endif
     BlockHash::CompressBlocks(blocks, count);
+#ifdef VELSOR_X86_EXTENSIONS
   }
+#endif
 }
 
 void Sha256::CompressBlock(const uint8_t* block) {
+#ifdef VELSOR_X86_EXTENSIONS
   if (fHardware) {
     shani::Sha256Compress(CurrentHash.data(), block, 1, kRoundConstants);
     return;
   }
+#endif
   uint32_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
   for (int t = 16; t < 64; ++t) w[t] = sigma1(w[t - 2]) + w[t - 7] + sigma0(w[t - 15]) + w[t - 16];

@@ -1,6 +1,6 @@
 #include "crypto/hashes/sha_ni.h"
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#ifdef VELSOR_X86_EXTENSIONS
 
 #include <immintrin.h>
 

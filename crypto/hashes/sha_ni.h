@@ -5,17 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "crypto/cpu_features.h"
+
 namespace velsor::shani {
 
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-inline constexpr bool kCompiled = true;
-#else
-inline constexpr bool kCompiled = false;
-#endif
-
+#ifdef VELSOR_X86_EXTENSIONS
 // count consecutive 64-byte blocks into the chaining values H0..H4.
 void Sha1Compress(uint32_t* state, const uint8_t* blocks, std::size_t count);
 // count consecutive 64-byte blocks into H0..H7; k holds the 64 round constants.
 void Sha256Compress(uint32_t* state, const uint8_t* blocks, std::size_t count, const uint32_t* k);
+#endif
 
 }  // namespace velsor::shani
