@@ -174,23 +174,30 @@ class Hash : public Component {
   bool fInitialized = false;
 };
 
-// The identity accessors of a concrete hash, class-level and instance, from
-// its one descriptor:
-//   class Sha1 final : public HashMetadata<Sha1, ...> {
-//     static constexpr HashIdentity kIdentity{kIdSha1, u"SHA1", 160};
-//     static bool SelfTest();
+// The accessors every concrete component shares, class-level and instance,
+// read from Derived's one descriptor kIdentity and its static SelfTest.
 template <class Derived, class Base>
-class HashMetadata : public Base {
+class ComponentMetadata : public Base {
  public:
   using Base::Base;
   static int32_t GetId() { return Derived::kIdentity.id; }
   static std::u16string GetAlgorithm() { return std::u16string(Derived::kIdentity.algorithm); }
-  static int32_t GetHashSize() { return Derived::kIdentity.hash_bits; }
 
   int32_t Id() const override { return GetId(); }
   std::u16string Algorithm() const override { return GetAlgorithm(); }
-  int32_t HashSize() const override { return GetHashSize(); }
   bool RunSelfTest() const override { return Derived::SelfTest(); }
+};
+
+// The identity of a concrete hash, written once:
+//   class Sha1 final : public HashMetadata<Sha1, ...> {
+//     static constexpr HashIdentity kIdentity{kIdSha1, u"SHA1", 160};
+//     static bool SelfTest();
+template <class Derived, class Base>
+class HashMetadata : public ComponentMetadata<Derived, Base> {
+ public:
+  using ComponentMetadata<Derived, Base>::ComponentMetadata;
+  static int32_t GetHashSize() { return Derived::kIdentity.hash_bits; }
+  int32_t HashSize() const override { return GetHashSize(); }
 };
 
 // A hash class as a value: its descriptor, its self-test and its factory.
@@ -310,24 +317,17 @@ class Cipher : public Component {
   ProgressEvent fOnProgressEvent;
 };
 
-// The identity accessors of a concrete cipher, class-level and instance,
-// from its one descriptor:
+// The identity of a concrete cipher, written once:
 //   class Rc4 final : public CipherMetadata<Rc4, Cipher> {
 //     static constexpr CipherIdentity kIdentity{kIdRc4, u"RC4", 2048};
 //     static bool SelfTest();
 template <class Derived, class Base>
-class CipherMetadata : public Base {
+class CipherMetadata : public ComponentMetadata<Derived, Base> {
  public:
-  using Base::Base;
-  static int32_t GetId() { return Derived::kIdentity.id; }
-  static std::u16string GetAlgorithm() { return std::u16string(Derived::kIdentity.algorithm); }
+  using ComponentMetadata<Derived, Base>::ComponentMetadata;
   static int32_t GetMaxKeySize() { return Derived::kIdentity.max_key_bits; }
-
-  int32_t Id() const override { return GetId(); }
-  std::u16string Algorithm() const override { return GetAlgorithm(); }
   int32_t MaxKeySize() const override { return GetMaxKeySize(); }
   int32_t MinKeySize() const override { return Derived::kIdentity.min_key_bits; }
-  bool RunSelfTest() const override { return Derived::SelfTest(); }
 };
 
 // ---------------------------------------------------------------------------
