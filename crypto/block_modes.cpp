@@ -4,6 +4,24 @@
 
 namespace velsor {
 
+namespace {
+
+// out ^= x for one whole block, eight bytes at a time.
+template <std::size_t B>
+inline void XorBlock(uint8_t* out, const uint8_t* x) {
+  static_assert(B % 8 == 0);
+  for (std::size_t i = 0; i < B; i += 8) {
+    uint64_t a;
+    uint64_t b;
+    std::memcpy(&a, out + i, 8);
+    std::memcpy(&b, x + i, 8);
+    a ^= b;
+    std::memcpy(out + i, &a, 8);
+  }
+}
+
+}  // namespace
+
 template <std::size_t B>
 BlockModes<B>::BlockModes(Component* owner) : BlockCipher(owner) {
   IV.Wipe(0xFF);
@@ -63,16 +81,12 @@ void BlockModes<B>::EncryptCBC(const void* Indata, void* Outdata, uint32_t Size)
   CheckChain();
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint8_t* out = static_cast<uint8_t*>(Outdata);
-  for (uint32_t n = Size / B; n > 0; --n, in += B, out += B) {
-    std::memmove(out, in, B);
-    XorBuffer(out, CV.data(), B);
-    EncryptECB(out, out);
-    std::memcpy(CV.data(), out, B);
-  }
+  const uint32_t n = Size / B;
+  EncryptCbcBlocks(in, out, n, CV.data());
   if (const uint32_t r = Size % B; r > 0) {
     EncryptECB(CV.data(), CV.data());
-    std::memmove(out, in, r);
-    XorBuffer(out, CV.data(), r);
+    std::memmove(out + B * n, in + B * n, r);
+    XorBuffer(out + B * n, CV.data(), r);
   }
 }
 
@@ -81,20 +95,50 @@ void BlockModes<B>::DecryptCBC(const void* Indata, void* Outdata, uint32_t Size)
   CheckChain();
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint8_t* out = static_cast<uint8_t*>(Outdata);
-  uint8_t saved[B];
-  for (uint32_t n = Size / B; n > 0; --n, in += B, out += B) {
-    std::memcpy(saved, in, B);  // saved first, so that in-place decryption works
-    std::memmove(out, in, B);
-    DecryptECB(out, out);
-    XorBuffer(out, CV.data(), B);
-    std::memcpy(CV.data(), saved, B);
-  }
-  secure_wipe(saved, B);
+  const uint32_t n = Size / B;
+  DecryptCbcBlocks(in, out, n, CV.data());
+  // The final partial block takes E(CV) in both directions.
   if (const uint32_t r = Size % B; r > 0) {
     EncryptECB(CV.data(), CV.data());
-    std::memmove(out, in, r);
-    XorBuffer(out, CV.data(), r);
+    std::memmove(out + B * n, in + B * n, r);
+    XorBuffer(out + B * n, CV.data(), r);
   }
+}
+
+template <std::size_t B>
+void BlockModes<B>::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  uint8_t block[B];
+  for (std::size_t i = 0; i < n; ++i, in += B, out += B) {
+    std::memcpy(block, in, B);
+    XorBlock<B>(block, cv);
+    EncryptECB(block, out);
+    std::memcpy(cv, out, B);
+  }
+  secure_wipe(block, B);
+}
+
+// The ciphertext is copied aside a chunk at a time before anything is written,
+// so in-place decryption works and the saved blocks give the XOR of the next.
+template <std::size_t B>
+void BlockModes<B>::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  constexpr std::size_t kChunk = 512 / B;
+  uint8_t saved[kChunk * B];
+  while (n > 0) {
+    const std::size_t k = n < kChunk ? n : kChunk;
+    std::memcpy(saved, in, k * B);
+    DecryptBlocks(saved, out, k);
+    XorBlock<B>(out, cv);
+    for (std::size_t j = 1; j < k; ++j) XorBlock<B>(out + B * j, saved + B * (j - 1));
+    std::memcpy(cv, saved + B * (k - 1), B);
+    in += k * B;
+    out += k * B;
+    n -= k;
+  }
+}
+
+template <std::size_t B>
+void BlockModes<B>::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) DecryptECB(in + B * i, out + B * i);
 }
 
 // CFB with 8-bit feedback: one block encryption per byte; CV shifts left by
@@ -134,15 +178,21 @@ void BlockModes<B>::DecryptCFB8bit(const void* Indata, void* Outdata, uint32_t S
 // becomes CV. A final partial block uses the first bytes of E(CV).
 template <std::size_t B>
 void BlockModes<B>::CFBblock(const uint8_t* in, uint8_t* out, uint32_t size, bool encrypt) {
-  uint8_t saved[B];
+  uint8_t block[B];
   for (uint32_t n = size / B; n > 0; --n, in += B, out += B) {
-    std::memcpy(saved, in, B);
+    std::memcpy(block, in, B);  // read whole before out is written: in place works
     EncryptECB(CV.data(), CV.data());
-    std::memmove(out, in, B);
-    XorBuffer(out, CV.data(), B);
-    std::memcpy(CV.data(), encrypt ? out : saved, B);
+    if (encrypt) {
+      XorBlock<B>(block, CV.data());
+      std::memcpy(out, block, B);
+      std::memcpy(CV.data(), block, B);
+    } else {
+      std::memcpy(out, CV.data(), B);
+      XorBlock<B>(out, block);
+      std::memcpy(CV.data(), block, B);
+    }
   }
-  secure_wipe(saved, B);
+  secure_wipe(block, B);
   if (const uint32_t r = size % B; r > 0) {
     EncryptECB(CV.data(), CV.data());
     std::memmove(out, in, r);
@@ -176,8 +226,13 @@ void BlockModes<B>::KeystreamMode(const uint8_t* in, uint8_t* out, uint32_t size
       EncryptECB(CV.data(), CV.data());
       std::memcpy(stream, CV.data(), B);
     }
-    std::memmove(out + done, in + done, n);
-    XorBuffer(out + done, stream, n);
+    if (n == B) {
+      XorBlock<B>(stream, in + done);
+      std::memcpy(out + done, stream, B);
+    } else {
+      std::memmove(out + done, in + done, n);
+      XorBuffer(out + done, stream, n);
+    }
   }
   secure_wipe(stream, B);
 }

@@ -61,6 +61,17 @@ class BlockModes : public BlockCipher {
   SecretArray<uint8_t, B> IV;
   SecretArray<uint8_t, B> CV;
 
+  // The whole blocks of CBC, called after the initialisation check: n blocks
+  // chained from cv (B bytes), which receives the last ciphertext block. in and
+  // out may be the same memory. The defaults run EncryptECB once per block and
+  // DecryptBlocks on several blocks at a time; a cipher with a faster way
+  // (hardware, independent blocks in flight) overrides them.
+  virtual void EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
+  virtual void DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
+  // DecryptECB of n whole blocks; in and out do not overlap. CBC decryption has
+  // no chain between its block decryptions, so a cipher can interleave them.
+  virtual void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n);
+
  private:
   void CheckChain() const;  // "Cipher not initialized" from the IV and mode operations
   void IncrementCounter();

@@ -70,20 +70,36 @@ void Blowfish::EncryptECB(const void* Indata, void* Outdata) {
 
 void Blowfish::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
-  const uint8_t* in = static_cast<const uint8_t*>(Indata);
-  uint32_t left = load_be32(in);
-  uint32_t right = load_be32(in + 4);
-  for (std::size_t i = 17; i > 1; i -= 2) {
-    left ^= fPBox[i];
-    right ^= F(left);
-    right ^= fPBox[i - 1];
-    left ^= F(right);
+  DecryptLanes<1>(static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
+}
+
+// N independent blocks side by side, so that their rounds interleave; every
+// block is read before any is written.
+template <std::size_t N>
+void Blowfish::DecryptLanes(const uint8_t* in, uint8_t* out) const {
+  uint32_t left[N];
+  uint32_t right[N];
+  for (std::size_t j = 0; j < N; ++j) {
+    left[j] = load_be32(in + 8 * j);
+    right[j] = load_be32(in + 8 * j + 4);
   }
-  left ^= fPBox[1];
-  right ^= fPBox[0];
-  uint8_t* out = static_cast<uint8_t*>(Outdata);
-  store_be32(out, right);
-  store_be32(out + 4, left);
+  for (std::size_t i = 17; i > 1; i -= 2) {
+    for (std::size_t j = 0; j < N; ++j) {
+      left[j] ^= fPBox[i];
+      right[j] ^= F(left[j]) ^ fPBox[i - 1];
+    }
+    for (std::size_t j = 0; j < N; ++j) left[j] ^= F(right[j]);
+  }
+  for (std::size_t j = 0; j < N; ++j) {
+    store_be32(out + 8 * j, right[j] ^ fPBox[0]);
+    store_be32(out + 8 * j + 4, left[j] ^ fPBox[1]);
+  }
+}
+
+void Blowfish::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
+  constexpr std::size_t kLanes = 4;
+  for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) DecryptLanes<kLanes>(in, out);
+  for (; n > 0; --n, in += 8, out += 8) DecryptLanes<1>(in, out);
 }
 
 void Blowfish::Burn() {

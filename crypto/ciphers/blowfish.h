@@ -32,9 +32,12 @@ class Blowfish final : public CipherMetadata<Blowfish, BlockCipher64> {
   // Uses the Size / 8 whole key bytes; bits beyond the last whole byte are
   // ignored, and a 4-bit key (no whole byte) is refused.
   void ScheduleKey(const void* Key, uint32_t Size) override;
+  void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:
   uint32_t F(uint32_t x) const;
+  template <std::size_t N>
+  void DecryptLanes(const uint8_t* in, uint8_t* out) const;
 
   SecretArray<std::array<uint32_t, 256>, 4> fSBox;
   SecretArray<uint32_t, 18> fPBox;

@@ -55,21 +55,30 @@ inline uint32_t F(uint32_t r, const uint32_t* k) {
          kDesSpBox[5][(even >> 8) & 0x3F] | kDesSpBox[7][even & 0x3F];
 }
 
-// Sixteen rounds with the subkeys first to last, or last to first.
+// Sixteen rounds with the subkeys first to last, or last to first, on N
+// independent blocks side by side, so that their rounds interleave. Every
+// block is read before any is written.
+template <std::size_t N>
 inline void Crypt(const uint32_t* schedule, bool decrypt, const uint8_t* in, uint8_t* out) {
-  uint32_t left = load_be32(in);
-  uint32_t right = load_be32(in + 4);
-  InitialPermutation(left, right);
+  uint32_t left[N];
+  uint32_t right[N];
+  for (std::size_t j = 0; j < N; ++j) {
+    left[j] = load_be32(in + 8 * j);
+    right[j] = load_be32(in + 8 * j + 4);
+    InitialPermutation(left[j], right[j]);
+  }
   for (int round = 0; round < 16; round += 2) {
     const int first = decrypt ? 15 - round : round;
     const int second = decrypt ? 14 - round : round + 1;
-    left ^= F(right, schedule + 2 * first);
-    right ^= F(left, schedule + 2 * second);
+    for (std::size_t j = 0; j < N; ++j) left[j] ^= F(right[j], schedule + 2 * first);
+    for (std::size_t j = 0; j < N; ++j) right[j] ^= F(left[j], schedule + 2 * second);
   }
   // The output of the last round is R16 L16.
-  FinalPermutation(right, left);
-  store_be32(out, right);
-  store_be32(out + 4, left);
+  for (std::size_t j = 0; j < N; ++j) {
+    FinalPermutation(right[j], left[j]);
+    store_be32(out + 8 * j, right[j]);
+    store_be32(out + 8 * j + 4, left[j]);
+  }
 }
 
 inline uint32_t Rotl28(uint32_t x, unsigned n) { return ((x << n) | (x >> (28 - n))) & 0x0FFFFFFF; }
@@ -123,11 +132,17 @@ void DesBase::ExpandKey(const uint8_t* key, uint32_t* schedule) {
 }
 
 void DesBase::EncryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out) {
-  Crypt(schedule, false, in, out);
+  Crypt<1>(schedule, false, in, out);
 }
 
 void DesBase::DecryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out) {
-  Crypt(schedule, true, in, out);
+  Crypt<1>(schedule, true, in, out);
+}
+
+void DesBase::CryptBlocks(const uint32_t* schedule, bool decrypt, const uint8_t* in, uint8_t* out, std::size_t n) {
+  constexpr std::size_t kLanes = 4;
+  for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) Crypt<kLanes>(schedule, decrypt, in, out);
+  for (; n > 0; --n, in += 8, out += 8) Crypt<1>(schedule, decrypt, in, out);
 }
 
 // ---------------------------------------------------------------------------
@@ -152,6 +167,10 @@ void Des::EncryptECB(const void* Indata, void* Outdata) {
 void Des::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
   DecryptBlock(KeyData.data(), static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
+}
+
+void Des::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
+  CryptBlocks(KeyData.data(), true, in, out, n);
 }
 
 bool Des::SelfTest() {
@@ -195,6 +214,12 @@ void TripleDes::DecryptECB(const void* Indata, void* Outdata) {
   DecryptBlock(K(3), static_cast<const uint8_t*>(Indata), out);
   EncryptBlock(K(2), out, out);
   DecryptBlock(K(1), out, out);
+}
+
+void TripleDes::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
+  CryptBlocks(K(3), true, in, out, n);
+  CryptBlocks(K(2), false, out, out, n);
+  CryptBlocks(K(1), true, out, out, n);
 }
 
 bool TripleDes::SelfTest() {

@@ -30,6 +30,9 @@ class DesBase : public BlockCipher64 {
   // One block under a schedule; the whole input is read before the output is written.
   static void EncryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out);
   static void DecryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out);
+  // n blocks, four at a time with their rounds interleaved; in and out are
+  // either the same memory or apart.
+  static void CryptBlocks(const uint32_t* schedule, bool decrypt, const uint8_t* in, uint8_t* out, std::size_t n);
 };
 
 class Des final : public CipherMetadata<Des, DesBase> {
@@ -47,6 +50,7 @@ class Des final : public CipherMetadata<Des, DesBase> {
   // A key shorter than 64 bits is followed by zero bytes; below 8 bits there
   // is no key byte at all and the size is refused.
   void ScheduleKey(const void* Key, uint32_t Size) override;
+  void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:
   SecretArray<uint32_t, kScheduleWords> KeyData;
@@ -68,6 +72,7 @@ class TripleDes final : public CipherMetadata<TripleDes, DesBase> {
 
  protected:
   void ScheduleKey(const void* Key, uint32_t Size) override;
+  void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:
   const uint32_t* K(int n) const { return KeyData.data() + (n - 1) * kScheduleWords; }

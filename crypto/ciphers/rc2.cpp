@@ -68,32 +68,56 @@ void Rc2::EncryptECB(const void* Indata, void* Outdata) {
 
 void Rc2::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
-  const uint8_t* in = static_cast<const uint8_t*>(Indata);
-  uint32_t r0 = load_le16(in), r1 = load_le16(in + 2), r2 = load_le16(in + 4), r3 = load_le16(in + 6);
+  DecryptLanes<1>(static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
+}
+
+// N independent blocks side by side, so that their rounds interleave; every
+// block is read before any is written.
+template <std::size_t N>
+void Rc2::DecryptLanes(const uint8_t* in, uint8_t* out) const {
+  uint32_t r0[N], r1[N], r2[N], r3[N];
+  for (std::size_t b = 0; b < N; ++b) {
+    r0[b] = load_le16(in + 8 * b);
+    r1[b] = load_le16(in + 8 * b + 2);
+    r2[b] = load_le16(in + 8 * b + 4);
+    r3[b] = load_le16(in + 8 * b + 6);
+  }
   const uint16_t* k = KeyData.data();
   std::size_t j = 64;
   auto r_mix = [&] {
-    r3 = (Rotr16(r3, 5) - k[--j] - (r2 & r1) - (~r2 & r0)) & 0xFFFF;
-    r2 = (Rotr16(r2, 3) - k[--j] - (r1 & r0) - (~r1 & r3)) & 0xFFFF;
-    r1 = (Rotr16(r1, 2) - k[--j] - (r0 & r3) - (~r0 & r2)) & 0xFFFF;
-    r0 = (Rotr16(r0, 1) - k[--j] - (r3 & r2) - (~r3 & r1)) & 0xFFFF;
+    j -= 4;
+    for (std::size_t b = 0; b < N; ++b) {
+      r3[b] = (Rotr16(r3[b], 5) - k[j + 3] - (r2[b] & r1[b]) - (~r2[b] & r0[b])) & 0xFFFF;
+      r2[b] = (Rotr16(r2[b], 3) - k[j + 2] - (r1[b] & r0[b]) - (~r1[b] & r3[b])) & 0xFFFF;
+      r1[b] = (Rotr16(r1[b], 2) - k[j + 1] - (r0[b] & r3[b]) - (~r0[b] & r2[b])) & 0xFFFF;
+      r0[b] = (Rotr16(r0[b], 1) - k[j] - (r3[b] & r2[b]) - (~r3[b] & r1[b])) & 0xFFFF;
+    }
   };
   auto r_mash = [&] {
-    r3 = (r3 - k[r2 & 63]) & 0xFFFF;
-    r2 = (r2 - k[r1 & 63]) & 0xFFFF;
-    r1 = (r1 - k[r0 & 63]) & 0xFFFF;
-    r0 = (r0 - k[r3 & 63]) & 0xFFFF;
+    for (std::size_t b = 0; b < N; ++b) {
+      r3[b] = (r3[b] - k[r2[b] & 63]) & 0xFFFF;
+      r2[b] = (r2[b] - k[r1[b] & 63]) & 0xFFFF;
+      r1[b] = (r1[b] - k[r0[b] & 63]) & 0xFFFF;
+      r0[b] = (r0[b] - k[r3[b] & 63]) & 0xFFFF;
+    }
   };
   for (int i = 0; i < 5; ++i) r_mix();
   r_mash();
   for (int i = 0; i < 6; ++i) r_mix();
   r_mash();
   for (int i = 0; i < 5; ++i) r_mix();
-  uint8_t* out = static_cast<uint8_t*>(Outdata);
-  store_le16(out, static_cast<uint16_t>(r0));
-  store_le16(out + 2, static_cast<uint16_t>(r1));
-  store_le16(out + 4, static_cast<uint16_t>(r2));
-  store_le16(out + 6, static_cast<uint16_t>(r3));
+  for (std::size_t b = 0; b < N; ++b) {
+    store_le16(out + 8 * b, static_cast<uint16_t>(r0[b]));
+    store_le16(out + 8 * b + 2, static_cast<uint16_t>(r1[b]));
+    store_le16(out + 8 * b + 4, static_cast<uint16_t>(r2[b]));
+    store_le16(out + 8 * b + 6, static_cast<uint16_t>(r3[b]));
+  }
+}
+
+void Rc2::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
+  constexpr std::size_t kLanes = 4;
+  for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) DecryptLanes<kLanes>(in, out);
+  for (; n > 0; --n, in += 8, out += 8) DecryptLanes<1>(in, out);
 }
 
 bool Rc2::SelfTest() {

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "crypto/ciphers/rijndael_aesni.h"
+#include "crypto/cpu_features.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -134,10 +136,16 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   for (int r = 1; r < fRounds; ++r) {
     for (int c = 0; c < 4; ++c) fDecryptionKeys[kRowWords * r + c] = InvMixColumn(fDecryptionKeys[kRowWords * r + c]);
   }
+  static_assert(aesni::kRowWords == kRowWords);
+  const CpuFeatures cpu = ActiveCpu();
+  fHardware = kX86Extensions && cpu.aes;
+  fWide = fHardware && cpu.vaes;
 }
 
 void Rijndael::Burn() {
   fRounds = 0;
+  fHardware = false;
+  fWide = false;
   fRoundKeys.Wipe();
   fDecryptionKeys.Wipe();
   BlockCipher128::Burn();
@@ -147,6 +155,13 @@ void Rijndael::Burn() {
 // sixteen look-ups: ShiftRows takes row k of column c from column c + k.
 void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    aesni::EncryptBlock(fRoundKeys.data(), fRounds, static_cast<const uint8_t*>(Indata),
+                        static_cast<uint8_t*>(Outdata));
+    return;
+  }
+#endif
   const auto& te = kTables.te;
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t s[4];
@@ -175,6 +190,13 @@ void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
 // column c - k.
 void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    aesni::DecryptBlock(fDecryptionKeys.data(), fRounds, static_cast<const uint8_t*>(Indata),
+                        static_cast<uint8_t*>(Outdata));
+    return;
+  }
+#endif
   const auto& td = kTables.td;
   const auto& inv = kTables.inv_sbox;
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
@@ -197,6 +219,32 @@ void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
            fDecryptionKeys[c];
   }
   for (int c = 0; c < 4; ++c) store_le32(out + 4 * c, t[c]);
+}
+
+void Rijndael::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    aesni::EncryptCbc(fRoundKeys.data(), fRounds, in, out, n, cv);
+  } else {
+#endif
+    BlockCipher128::EncryptCbcBlocks(in, out, n, cv);
+#ifdef VELSOR_X86_EXTENSIONS
+  }
+#endif
+}
+
+void Rijndael::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fWide) {
+    aesni::DecryptCbcWide(fDecryptionKeys.data(), fRounds, in, out, n, cv);
+  } else if (fHardware) {
+    aesni::DecryptCbc(fDecryptionKeys.data(), fRounds, in, out, n, cv);
+  } else {
+#endif
+    BlockCipher128::DecryptCbcBlocks(in, out, n, cv);
+#ifdef VELSOR_X86_EXTENSIONS
+  }
+#endif
 }
 
 bool Rijndael::SelfTest() {

@@ -3,10 +3,15 @@
 // the key length; a key of another length is zero-padded up to the next of
 // these, so a 160-bit key runs AES-192 on its 20 bytes and 4 zero bytes.
 //
-// Constant time: no. The T-tables (and the S-box in the key schedule and the
-// last round) are indexed with secret bytes, the classic cache-timing leak of
-// table-driven AES; on a local desktop tool it needs an attacker's code on the
-// same machine, and is accepted.
+// Two paths give the same bytes: the AES instructions where the processor has
+// them (AES-NI, and VAES for CBC decryption; chosen when the key is set, see
+// cpu_features.h), and the portable table-driven code elsewhere.
+//
+// Constant time: on the hardware path, yes: the instructions take key and data
+// through no table and no branch. On the portable path, no: the T-tables (and
+// the S-box in the key schedule and the last round) are indexed with secret
+// bytes, the classic cache-timing leak of table-driven AES; on a local desktop
+// tool it needs an attacker's code on the same machine, and is accepted.
 
 #include "crypto/algorithm_ids.h"
 #include "crypto/block_modes.h"
@@ -29,6 +34,8 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
   // Up to 16 key bytes: AES-128; 17 to 24: AES-192; 25 to 32: AES-256.
   // A key of 4 bits holds no whole byte and is refused.
   void ScheduleKey(const void* Key, uint32_t Size) override;
+  void EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) override;
+  void DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) override;
 
  private:
   static constexpr int kRows = 15;  // round keys 0..14
@@ -38,6 +45,8 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
   SecretValue<int32_t> fRounds;  // 10, 12 or 14; 0 without a key
   RoundKeys fRoundKeys;          // row r, words 0..3: round key r of the cipher
   RoundKeys fDecryptionKeys;     // the same with InvMixColumns on rows 1..fRounds-1
+  SecretValue<bool> fHardware;   // the AES instructions run this key
+  SecretValue<bool> fWide;       // and CBC decryption runs them on 256-bit vectors
 };
 
 }  // namespace velsor

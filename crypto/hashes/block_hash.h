@@ -41,7 +41,7 @@ class BlockHash : public Hash {
 
   void Update(const void* Buffer, uint32_t Size) override {
     CheckInitialized();
-    fMessage.Absorb(Buffer, Size, [this](const uint8_t* block) { CompressBlock(block); });
+    fMessage.Absorb(Buffer, Size, [this](const uint8_t* blocks, std::size_t count) { CompressBlocks(blocks, count); });
   }
 
   void Final(void* Digest) override {
@@ -59,6 +59,11 @@ class BlockHash : public Hash {
  protected:
   virtual void LoadInitialValues() = 0;
   virtual void CompressBlock(const uint8_t* block) = 0;
+  // count consecutive blocks; a hash that keeps its state in registers across
+  // blocks overrides it.
+  virtual void CompressBlocks(const uint8_t* blocks, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) CompressBlock(blocks + N * i);
+  }
   // Pads the message, runs the last compressions and writes the digest.
   virtual void Finish(uint8_t* digest) = 0;
 

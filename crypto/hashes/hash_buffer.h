@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "crypto/bytes.h"
 
@@ -18,7 +19,9 @@ class HashBlockBuffer {
   static constexpr std::size_t kBlockBytes = N;
 
   // Adds size bytes to the message; compress(const uint8_t* block) runs on
-  // every block as soon as it is full.
+  // every block as soon as it is full. A compress that also takes a count,
+  // compress(const uint8_t* blocks, std::size_t count), receives the whole
+  // blocks of the input in one call.
   // Nothing to add is a no-op, so a null data with size 0 never reaches memcpy.
   template <class Compress>
   void Absorb(const void* data, uint32_t size, Compress&& compress) {
@@ -36,10 +39,18 @@ class HashBlockBuffer {
       std::memcpy(HashBuffer.data() + Index, in, room);
       in += room;
       left -= room;
-      compress(HashBuffer.data());
+      CompressOne(compress, HashBuffer.data());
       ClearBlock();
     }
-    for (; left >= N; in += N, left -= N) compress(in);  // whole blocks straight from the input
+    // Whole blocks straight from the input.
+    if constexpr (std::is_invocable_v<Compress, const uint8_t*, std::size_t>) {
+      const std::size_t blocks = left / N;
+      if (blocks > 0) compress(in, blocks);
+      in += blocks * N;
+      left -= blocks * N;
+    } else {
+      for (; left >= N; in += N, left -= N) compress(in);
+    }
     std::memcpy(HashBuffer.data(), in, left);
     Index = static_cast<uint32_t>(left);
   }
@@ -58,7 +69,7 @@ class HashBlockBuffer {
   void Pad(uint8_t marker, std::size_t tail, Compress&& compress) {
     HashBuffer[Index] = marker;
     if (Index + 1 > N - tail) {
-      compress(HashBuffer.data());
+      CompressOne(compress, HashBuffer.data());
       ClearBlock();
     }
   }
@@ -86,6 +97,15 @@ class HashBlockBuffer {
   SecretArray<uint8_t, N> HashBuffer;
 
  private:
+  template <class Compress>
+  static void CompressOne(Compress& compress, const uint8_t* block) {
+    if constexpr (std::is_invocable_v<Compress, const uint8_t*, std::size_t>) {
+      compress(block, std::size_t{1});
+    } else {
+      compress(block);
+    }
+  }
+
   void ClearBlock() {
     HashBuffer.Wipe();
     Index = 0;

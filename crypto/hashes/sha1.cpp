@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "crypto/cpu_features.h"
+#include "crypto/hashes/sha_ni.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -42,10 +44,29 @@ void Sha1::LoadInitialValues() {
   CurrentHash[2] = 0x98badcfe;
   CurrentHash[3] = 0x10325476;
   CurrentHash[4] = 0xc3d2e1f0;
+  fHardware = kX86Extensions && ActiveCpu().sha;
+}
+
+void Sha1::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    shani::Sha1Compress(CurrentHash.data(), blocks, count);
+  } else {
+#endif
+    BlockHash::CompressBlocks(blocks, count);
+#ifdef VELSOR_X86_EXTENSIONS
+  }
+#endif
 }
 
 void Sha1::CompressBlock(const uint8_t* block) {
-  uint32_t w[80];
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    shani::Sha1Compress(CurrentHash.data(), block, 1);
+    return;
+  }
+#endif
+  uint32_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
   // The one-bit rotation is what distinguishes SHA-1 from its withdrawn predecessor.
   for (int t = 16; t < 80; ++t) w[t] = std::rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
@@ -62,7 +83,6 @@ void Sha1::CompressBlock(const uint8_t* block) {
   CurrentHash[2] += c;
   CurrentHash[3] += d;
   CurrentHash[4] += e;
-  secure_wipe(w, sizeof w);
 }
 
 void Sha1::Finish(uint8_t* digest) {

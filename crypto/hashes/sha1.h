@@ -17,7 +17,21 @@ class Sha1 final : public HashMetadata<Sha1, BlockHash<64, uint32_t, 5>> {
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
+  void CompressBlocks(const uint8_t* blocks, std::size_t count) override;
   void Finish(uint8_t* digest) override;
+
+ public:
+  // Wipes the message schedule too, then what every block hash wipes.
+  void Burn() override {
+    fSchedule.Wipe();
+    BlockHash::Burn();
+  }
+
+ private:
+  // The message schedule lives here, so Burn wipes it once instead of every
+  // compression wiping its own.
+  SecretArray<uint32_t, 80> fSchedule;
+  SecretValue<bool> fHardware;  // the SHA extensions compress
 };
 
 }  // namespace velsor

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "crypto/cpu_features.h"
+#include "crypto/hashes/sha_ni.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -39,10 +41,29 @@ void Sha256::LoadInitialValues() {
   CurrentHash[5] = 0x9b05688c;
   CurrentHash[6] = 0x1f83d9ab;
   CurrentHash[7] = 0x5be0cd19;
+  fHardware = kX86Extensions && ActiveCpu().sha;
+}
+
+void Sha256::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    shani::Sha256Compress(CurrentHash.data(), blocks, count, kRoundConstants);
+  } else {
+#endif
+    BlockHash::CompressBlocks(blocks, count);
+#ifdef VELSOR_X86_EXTENSIONS
+  }
+#endif
 }
 
 void Sha256::CompressBlock(const uint8_t* block) {
-  uint32_t w[64];
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    shani::Sha256Compress(CurrentHash.data(), block, 1, kRoundConstants);
+    return;
+  }
+#endif
+  uint32_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
   for (int t = 16; t < 64; ++t) w[t] = sigma1(w[t - 2]) + w[t - 7] + sigma0(w[t - 15]) + w[t - 16];
 
@@ -68,7 +89,6 @@ void Sha256::CompressBlock(const uint8_t* block) {
   CurrentHash[5] += f;
   CurrentHash[6] += g;
   CurrentHash[7] += h;
-  secure_wipe(w, sizeof w);
 }
 
 void Sha256::Finish(uint8_t* digest) {

@@ -17,7 +17,21 @@ class Sha256 final : public HashMetadata<Sha256, BlockHash<64, uint32_t, 8>> {
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
+  void CompressBlocks(const uint8_t* blocks, std::size_t count) override;
   void Finish(uint8_t* digest) override;
+
+ public:
+  // Wipes the message schedule too, then what every block hash wipes.
+  void Burn() override {
+    fSchedule.Wipe();
+    BlockHash::Burn();
+  }
+
+ private:
+  // The message schedule lives here, so Burn wipes it once instead of every
+  // compression wiping its own.
+  SecretArray<uint32_t, 64> fSchedule;
+  SecretValue<bool> fHardware;  // the SHA extensions compress
 };
 
 }  // namespace velsor

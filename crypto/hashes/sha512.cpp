@@ -29,7 +29,7 @@ inline void Step(uint64_t a, uint64_t b, uint64_t c, uint64_t& d, uint64_t e, ui
 }  // namespace
 
 void Sha512Base::CompressBlock(const uint8_t* block) {
-  uint64_t w[80];
+  uint64_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be64(block + 8 * t);
   for (int t = 16; t < 80; ++t) w[t] = sigma1(w[t - 2]) + w[t - 7] + sigma0(w[t - 15]) + w[t - 16];
 
@@ -55,7 +55,6 @@ void Sha512Base::CompressBlock(const uint8_t* block) {
   CurrentHash[5] += f;
   CurrentHash[6] += g;
   CurrentHash[7] += h;
-  secure_wipe(w, sizeof w);
 }
 
 // SHA-384 is the first six words of the state; the whole state is still wiped by Burn.

@@ -18,6 +18,18 @@ class Sha512Base : public BlockHash<128, uint64_t, 8> {
   void CompressBlock(const uint8_t* block) override;
   // Pads, compresses the last block and writes the first `words` chaining words.
   void FinishWithWords(uint8_t* digest, int words);
+
+ public:
+  // Wipes the message schedule too, then what every block hash wipes.
+  void Burn() override {
+    fSchedule.Wipe();
+    BlockHash::Burn();
+  }
+
+ private:
+  // The message schedule lives here, so Burn wipes it once instead of every
+  // compression wiping its own.
+  SecretArray<uint64_t, 80> fSchedule;
 };
 
 class Sha384 final : public HashMetadata<Sha384, Sha512Base> {

@@ -91,6 +91,8 @@ TEST(Blowfish, Modes) {
                               {cmCBC, 9, "7c29fd5e72ff5c3d2a"},
                               {cmCBC, 20, "7c29fd5e72ff5c3d81c50a81a3c7ec75f5a38319"},
                               {cmCBC, 21, "7c29fd5e72ff5c3d81c50a81a3c7ec75f5a3831917"},
+                              // Twenty-five whole blocks: CBC decryption takes several blocks at a time.
+                              {cmCBC, 203, "7c29fd5e72ff5c3d81c50a81a3c7ec7565c2f0fc254801d086f0c2b9c8bd4d1ad997c0ffdfadd8885f3bcd2af993c087e1fced5e396e63c1882a3c2999e446639358729ac36bbf6858a77f190a42cca68e34ba096df1daa9b9ea9894bc479d03aa113a04a9955fec857b77a2043e3d5d09b8751fe0ece8a6a718cdabbdbe66df3f12a24eda8caaa47726c8a95b278abfc681aca45e604f3bfecd36e4c134a1ee2d9c16005f4d9cbc8d4f2203a7e83f4967b08f4d30368106a535ea51b6f6a316d1f55b9fb9e965caa76b0e"},
                               {cmCFB8bit, 0, ""},
                               {cmCFB8bit, 1, "d5"},
                               {cmCFB8bit, 7, "d53042a2e0ef49"},

@@ -108,6 +108,8 @@ TEST(Cast128, Modes) {
                               {cmCBC, 9, "14999fb7fcd093cfa9"},
                               {cmCBC, 20, "14999fb7fcd093cfa0fa671dc038292999dcb4d9"},
                               {cmCBC, 21, "14999fb7fcd093cfa0fa671dc038292999dcb4d964"},
+                              // Twenty-five whole blocks: CBC decryption takes several blocks at a time.
+                              {cmCBC, 203, "14999fb7fcd093cfa0fa671dc0382929a33438ff9d7a7f5e17776aa1fecb19efbc409ca468514e25ba37019e2902b13bf588154f47214627cbcc28bf5314bb97863703df70b8a4fe39d7419d5ea1ab7f3f72eb953584dd6b50b9ed4bcb2f66da707a3c86baee80a3e054589340776223630163722bad1e539b174f6d7f88dc48249d5a4611fbf8f5c21a4a219d1826686b31eab5aaab762c162181a6ffaa2709c84519649c7d325ec7abfcd743472ae21500da4a96cc0b6e32f6cf7a605472f3cadec37e6718ae3b8368b8"},
                               {cmCFB8bit, 0, ""},
                               {cmCFB8bit, 1, "e9"},
                               {cmCFB8bit, 7, "e9468b9b8ef8a6"},

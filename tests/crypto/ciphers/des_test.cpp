@@ -104,6 +104,8 @@ TEST(Des, ModesOverAnIndependentEcb) {
           {cmCBC, 9, "3f54682678c354b1e9"},
           {cmCBC, 20, "3f54682678c354b1d1dbbea2e66e44e623f91c8d"},
           {cmCBC, 21, "3f54682678c354b1d1dbbea2e66e44e623f91c8d6d"},
+          // Twenty-five whole blocks: CBC decryption takes several blocks at a time.
+          {cmCBC, 203, "3f54682678c354b1d1dbbea2e66e44e6be010e16dbd7ba748a19e0b334d869e490da04329d340cee5a5fa928056ac5f20571b8f2bb4c81bb60d6c47f5032b3dd39b07562c01b2aab08ee42988532465670d082157d3298616c2440e096c781d8c1f05459671cbab31f989e869fc09e80533f2c7959fda356357cc1e0e06e6e07baa5b691927e2fefac435c926957eb2a39655d4a13bea68f09ca7a82af82e0b2d61a6772e308ef53f5f53875d1b545d141c9c4b85200a99b7fa6fc099e7c8bd11c210736ba5f20efd162f5"},
           {cmCFB8bit, 0, ""},
           {cmCFB8bit, 1, "b3"},
           {cmCFB8bit, 7, "b3501df9556162"},
@@ -148,6 +150,8 @@ TEST(TripleDes, ModesOverAnIndependentEcb) {
                               {cmCBC, 9, "790d6652ff590a8cac"},
                               {cmCBC, 20, "790d6652ff590a8c5d6dd6a308e6af29f8e5c8c2"},
                               {cmCBC, 21, "790d6652ff590a8c5d6dd6a308e6af29f8e5c8c2e0"},
+                              // Twenty-five whole blocks: CBC decryption takes several blocks at a time.
+                              {cmCBC, 203, "790d6652ff590a8c5d6dd6a308e6af29781d61ad81827835e2026fbb63df9185fd34f517882746bbddfe78736538afb6fec4dc8f77f830d4cfa20f1cb538f10b6b647caf148bab9653b08e267758d06d1f4592fb57490cf55f748b3cb3c21149a19b263a1a922d4c80be482f66ddaca37f79bb54c9e61e02cba77907784ae755f5a7ff375ad2458ea849d31500555b309f9588c1f69a1017e1de8111da5dbb22922c7254d0aeecc5257195915bc9a408dd0770c6763f7a30e6b0b0eb9ee1b622a0310a519464958081dd1d"},
                               {cmCFB8bit, 0, ""},
                               {cmCFB8bit, 1, "0a"},
                               {cmCFB8bit, 7, "0a32cdd6af8dc7"},

@@ -92,6 +92,8 @@ TEST(Rc2, ModesOverAnIndependentEcb) {
                               {cmCBC, 9, "6ca105f8b32979fa4b"},
                               {cmCBC, 20, "6ca105f8b32979fa28aa63605b6cd6078c8e1fd6"},
                               {cmCBC, 21, "6ca105f8b32979fa28aa63605b6cd6078c8e1fd653"},
+                              // Twenty-five whole blocks: CBC decryption takes several blocks at a time.
+                              {cmCBC, 203, "6ca105f8b32979fa28aa63605b6cd60761ecc7ebc4965832b01d40675fb699987eef947ec22fc8731ba3ce24a0ca85f2f0d76ffe7da7d06848bfbb6159c56c787b23405a6066200d3c20d157d8a50527fc30d53bcc012d9444b745a1107b24776efeed85601de3ed2114b56c430e66e0f3f0023efb18bea219ee0aa87845342155ff918502a3a6171396f6f9270dff19aa8e8a883b00b9fbffdd9b7ddcfdc911b523e1ae0237b5bfeb47852d6a5dbb3e952c7c8c93d32c8c4d2fa6b57c029e90b255da028bc1414cdc8fd3"},
                               {cmCFB8bit, 0, ""},
                               {cmCFB8bit, 1, "6e"},
                               {cmCFB8bit, 7, "6ec52b8f2256c3"},

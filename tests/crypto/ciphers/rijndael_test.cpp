@@ -76,6 +76,8 @@ TEST(Rijndael, ModesAndChaining) {
           {cmCBC, 17, "5417b2b059f3ad6525300a36eb0134a302"},
           {cmCBC, 20, "5417b2b059f3ad6525300a36eb0134a3022899f6"},
           {cmCBC, 37, "5417b2b059f3ad6525300a36eb0134a3bf319bea0337832e357af7c98a498241ef6ea9f10e"},
+          // Twelve whole blocks: CBC decryption takes several blocks at a time.
+          {cmCBC, 203, "5417b2b059f3ad6525300a36eb0134a3bf319bea0337832e357af7c98a49824108c51aaab5009c3c395f33ec121f1d94612d7c3a67c3e2478dcf8391e2e49535984e6f257d49a56b27558631cccce8f41a797db6ab03b19bb2aa91f00a324b833754d1f6894692600d42a4490971537e7de031d2f5457e6824f7b1581f2d290a8e6ccb4986d51ae95a1f07a35d40e4a97ce378ac03d9a2e6bbd176d775912117bfb9029694309d3b95ed5d85f4ff14de625f22da3f932ff663af5e566961c9b9d5dbe9018d1ea36a124623"},
           {cmCFB8bit, 0, ""},
           {cmCFB8bit, 1, "0b"},
           {cmCFB8bit, 15, "0bd6060d079669df8be60eb6f35127"},

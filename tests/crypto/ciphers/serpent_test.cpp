@@ -84,6 +84,8 @@ TEST(Serpent, ModesAndChaining) {
           {cmCBC, 17, "d64c9f74cb5d966ae9f4a03e8f68aaff35"},
           {cmCBC, 20, "d64c9f74cb5d966ae9f4a03e8f68aaff353fed52"},
           {cmCBC, 37, "d64c9f74cb5d966ae9f4a03e8f68aaff9bb513cf3b853d08b6fb57a0611ca39d3ac0a18519"},
+          // Twelve whole blocks: CBC decryption takes several blocks at a time.
+          {cmCBC, 203, "d64c9f74cb5d966ae9f4a03e8f68aaff9bb513cf3b853d08b6fb57a0611ca39d681a63c5f073fa91f3ada83b8cb8c1ce63e83e7c9fa25a45e2fae21dc5cf64576f9148495564632d8354846bf9c45ac230ace4d27c88ce45e3c4bfae2a806b14f749f8289d40df6f8b87157e1e4ea46ca44b612fdb1b5ac6d7f25a8d3bcee34454b4d30c113bdf41c4824daf4f971ef69fb10185086652fd9586513d9b7fe17567182e08a18415fe4ac3c5f09c30418850a94fad818790f04e99e780a0aee58eea0f3b08a8194583ec6622"},
           {cmCFB8bit, 0, ""},
           {cmCFB8bit, 1, "9d"},
           {cmCFB8bit, 15, "9d7a9583aafa63e3ac8bd520232925"},

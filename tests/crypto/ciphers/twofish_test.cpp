@@ -134,6 +134,8 @@ TEST(Twofish, ModeVectors) {
           {cmCBC, 17, "a5ca32901e6fe8c044a7a89f4b9745720a"},
           {cmCBC, 20, "a5ca32901e6fe8c044a7a89f4b9745720aaac3d5"},
           {cmCBC, 37, "a5ca32901e6fe8c044a7a89f4b9745724500151351d4176e2841e220f91e757f1c3e4f972e"},
+          // Twelve whole blocks: CBC decryption takes several blocks at a time.
+          {cmCBC, 203, "a5ca32901e6fe8c044a7a89f4b9745724500151351d4176e2841e220f91e757f6f9a1845ea85013f422adc7521ac56f4bd35db3ffea49120434dad745892870d7c0322fdf00dd563e74e44e9d0a8d976f16a5611e4e6d8ed98dd863ae4fc4515ff0f238ed2699f3a3af0ff5f0cbbecedecf932ef7cfaa2ffaf26dffeadc70f7cb0390e1bafb0f8677de8cd5aab2bcdbc2029b07560e05b4db2d5fabb0d3f5fd185b2e090aaf24c4c80c1214a5abacdeddf52e3ff6d7376b3e9fe306020fb00e259c547a3ad85218d612178"},
           {cmCFB8bit, 0, ""},
           {cmCFB8bit, 1, "57"},
           {cmCFB8bit, 15, "576292b2076a05b50b41134c4ffe62"},
