@@ -7,10 +7,16 @@
 #include "cli/arguments.h"
 #include "cli/cli_error.h"
 #include "cli/commands.h"
+#if defined(_WIN32)
+#include "cli/windows_streams.h"
+#endif
 
 int main(int argc, char** argv) {
   using namespace velsor::cli;
   std::ios::sync_with_stdio(false);
+#if defined(_WIN32)
+  PrepareWindowsStreams();
+#endif
   try {
     const Arguments arguments = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     RunCommand(arguments, std::cin, std::cout);

@@ -10,7 +10,9 @@
 #include "cli/utf_text.h"
 #include "crypto/bytes.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -61,7 +63,44 @@ std::optional<std::string> AskTerminal(const char* prompt) {
   return line;
 }
 #else
-std::optional<std::string> AskTerminal(const char*) { return std::nullopt; }
+// Asks on the console with echo off; nothing when the process has no console.
+// The console delivers UTF-16, so the answer is UTF-8 whatever its code page.
+std::optional<std::string> AskTerminal(const char* prompt) {
+  const HANDLE in = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return std::nullopt;
+  const HANDLE out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD saved = 0;
+  const bool is_console = ::GetConsoleMode(in, &saved) != 0;
+  if (!is_console) {
+    ::CloseHandle(in);
+    if (out != INVALID_HANDLE_VALUE) ::CloseHandle(out);
+    return std::nullopt;
+  }
+  ::SetConsoleMode(in, (saved | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  DWORD written = 0;
+  if (out != INVALID_HANDLE_VALUE) {
+    ::WriteConsoleA(out, prompt, static_cast<DWORD>(std::char_traits<char>::length(prompt)), &written, nullptr);
+  }
+  std::u16string line;
+  line.reserve(256);  // no reallocation, which would leave an unwiped copy, for any usual length
+  char16_t unit = 0;
+  DWORD count = 0;
+  while (::ReadConsoleW(in, &unit, 1, &count, nullptr) && count == 1 && unit != u'\n') {
+    if (unit != u'\r') line.push_back(unit);
+  }
+  unit = 0;
+  ::SetConsoleMode(in, saved);
+  if (out != INVALID_HANDLE_VALUE) {
+    ::WriteConsoleA(out, "\r\n", 2, &written, nullptr);
+    ::CloseHandle(out);
+  }
+  ::CloseHandle(in);
+  std::string bytes = Utf16ToUtf8(line);
+  secure_wipe(line.data(), line.size() * sizeof(char16_t));
+  return bytes;
+}
 #endif
 
 std::u16string Decode(std::string& bytes) {
