@@ -66,8 +66,8 @@ std::optional<std::string> AskTerminal(const char* prompt) {
 // Asks on the console with echo off; nothing when the process has no console.
 // The console delivers UTF-16, so the answer is UTF-8 whatever its code page.
 std::optional<std::string> AskTerminal(const char* prompt) {
-  const HANDLE in = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE in = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
   if (in == INVALID_HANDLE_VALUE) return std::nullopt;
   const HANDLE out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, 0, nullptr);

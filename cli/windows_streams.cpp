@@ -98,8 +98,7 @@ class ConsoleOutput final : public std::streambuf {
   int sync() override {
     const std::size_t complete = CompletePrefix(fPending);
     if (complete == 0) return 0;
-    const int units =
-        ::MultiByteToWideChar(CP_UTF8, 0, fPending.data(), static_cast<int>(complete), nullptr, 0);
+    const int units = ::MultiByteToWideChar(CP_UTF8, 0, fPending.data(), static_cast<int>(complete), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(units), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, fPending.data(), static_cast<int>(complete), wide.data(), units);
     bool ok = true;
