@@ -90,9 +90,10 @@ complete_words() {  # the completions of the words given, for the last one
     printf "%s\n" "${COMPREPLY[@]}"' _ "$completion" "$@"
 }
 list=$("$usr/bin/velsor-cli" list)
-ciphers=$(sed -n '/^Ciphers:/,/^Hashes:/p' <<<"$list" | sed -n 's/^  [0-9]\+ \+\(.*[^ ]\) \{2,\}[0-9].*/\1/p')
-hashes=$(sed -n '/^Hashes:/,$p' <<<"$list" | sed -n 's/^  [0-9]\+ \+\(.*[^ ]\) \{2,\}[0-9].*/\1/p' |
-  sed 's/^Haval .*/Haval/')
+# The list's columns are apart by two spaces or more; the name is the second.
+names() { awk -F '  +' -v section="$1" '/^[A-Z]/ { in_section = ($0 == section) } in_section && $2 ~ /^[0-9]+$/ { print $3 }'; }
+ciphers=$(names Ciphers: <<<"$list")
+hashes=$(names Hashes: <<<"$list" | sed 's/^Haval .*/Haval/')
 [ "$(wc -l <<<"$ciphers")" -gt 1 ] && [ "$(wc -l <<<"$hashes")" -gt 1 ] || fail "cannot read velsor-cli list"
 while IFS= read -r name; do
   escaped=$(printf '%q' "$name")
