@@ -27,7 +27,8 @@ wine64 wineboot --init >/dev/null 2>&1
 
 echo "== Test suites under Wine =="
 for suite in crypto_tests message_tests cli_tests; do
-  wine64 "build/windows/tests/$suite.exe" --gtest_brief=1
+  echo "$suite:"
+  wine64 "build/windows/tests/$suite.exe" | tail -n 2
 done
 
 echo "== velsor-cli.exe against the Linux velsor-cli =="
