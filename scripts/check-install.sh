@@ -6,7 +6,7 @@
 # checks its metadata, its files, and that its programs run from it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
+source scripts/common.sh
 
 scripts/setup.sh
 velsor_install_packages desktop-file-utils appstream man-db dpkg-dev
@@ -20,11 +20,6 @@ app_id=$(sed -n 's/^set(VELSOR_APP_ID "\(.*\)")$/\1/p' CMakeLists.txt)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 expected_files=(
   bin/velsor
@@ -136,8 +131,4 @@ else
   check_tree "$work/root"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures install check(s) failed" >&2
-  exit 1
-fi
-echo "Install tree and package $(basename "$deb"): all checks passed"
+velsor_finish_checks "Install tree and package $(basename "$deb"): all checks passed"

@@ -2,7 +2,7 @@
 # Installs, with apt-get, whatever Velsor needs to build and test that this
 # machine lacks. Runs as root, or through sudo for another user.
 set -euo pipefail
-source "$(dirname "$0")/packages.sh"
+source "$(dirname "$0")/common.sh"
 
 # libqt6svg6 draws the SVG images; fonts-liberation2 stands in for Arial, the window's font, at the same metrics.
 packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libqt6svg6 libgl-dev fonts-liberation2)

@@ -5,7 +5,7 @@
 # decrypt byte for byte on the other, in text and --utf16 modes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
+source scripts/common.sh
 
 scripts/setup.sh
 velsor_install_packages g++-mingw-w64-x86-64-posix wine64 googletest
@@ -36,11 +36,6 @@ linux_cli=build/default/cli/velsor-cli
 windows_cli=build/windows/cli/velsor-cli.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 wine64 "$windows_cli" selftest >"$work/selftest" || fail "selftest under Wine: $(cat "$work/selftest")"
 
@@ -81,8 +76,4 @@ for pair in "linux windows" "windows linux"; do
   done
 done
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures cross-check(s) failed" >&2
-  exit 1
-fi
-echo "velsor-cli.exe: selftest passed; every message crossed between Linux and Windows unchanged"
+velsor_finish_checks "velsor-cli.exe: selftest passed; every message crossed between Linux and Windows unchanged"
