@@ -148,7 +148,6 @@ void PrepareWindowsStreams() {
   if (const HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE); IsConsole(in)) std::cin.rdbuf(new ConsoleInput(in));
   PrepareOutput(std::cout, stdout, STD_OUTPUT_HANDLE);
   PrepareOutput(std::cerr, stderr, STD_ERROR_HANDLE);
-  std::cerr.setf(std::ios::unitbuf);
 }
 
 }  // namespace velsor::cli

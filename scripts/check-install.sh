@@ -126,6 +126,9 @@ else
   for f in "${expected_files[@]}"; do
     grep -qxF "./usr/$f" <<<"$contents" || fail "package lacks /usr/$f"
   done
+  # apt accepts it here, its dependencies met (a simulation: nothing is installed).
+  simulation=$(apt-get install --simulate "$PWD/$deb" 2>&1) || fail "apt-get refuses the package: $simulation"
+  grep -q "^Inst velsor " <<<"$simulation" || fail "apt-get would not install the package: $simulation"
   # Unpacked into a throw-away root, the packaged programs run.
   dpkg-deb -x "$deb" "$work/root"
   check_tree "$work/root"

@@ -25,17 +25,22 @@ wine64() { "$wine64" "$@"; }
 export WINEPREFIX="$PWD/build/windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine64 wineboot --init >/dev/null 2>&1
 
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
 echo "== Test suites under Wine =="
 for suite in crypto_tests message_tests cli_tests; do
-  echo "$suite:"
-  wine64 "build/windows/tests/$suite.exe" | tail -n 2
+  if wine64 "build/windows/tests/$suite.exe" >"$work/$suite.log" 2>&1; then
+    echo "$suite: $(tail -n 1 "$work/$suite.log")"
+  else
+    cat "$work/$suite.log"
+    fail "$suite under Wine"
+  fi
 done
 
 echo "== velsor-cli.exe against the Linux velsor-cli =="
 linux_cli=build/default/cli/velsor-cli
 windows_cli=build/windows/cli/velsor-cli.exe
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 wine64 "$windows_cli" selftest >"$work/selftest" || fail "selftest under Wine: $(cat "$work/selftest")"
 
