@@ -78,7 +78,9 @@ done
 
 # The completion, loaded into a plain bash: every cipher and hash that the
 # program lists completes from its first letters, in any case, and the
-# commands and options complete.
+# commands and options complete. (Completions are captured before grep -q
+# reads them: grep -q stops at the first match, and under pipefail the
+# writer's broken pipe would count as a failure.)
 completion=$usr/share/bash-completion/completions/velsor-cli
 complete_words() {  # the completions of the words given, for the last one
   bash --norc --noprofile -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _velsor_cli
@@ -92,18 +94,18 @@ hashes=$(names Hashes: <<<"$list" | sed 's/^Haval .*/Haval/')
 [ "$(wc -l <<<"$ciphers")" -gt 1 ] && [ "$(wc -l <<<"$hashes")" -gt 1 ] || fail "cannot read velsor-cli list"
 while IFS= read -r name; do
   escaped=$(printf '%q' "$name")
-  complete_words velsor-cli encrypt -c "${name:0:3}" | grep -qxF -- "$escaped" ||
+  grep -qxF -- "$escaped" <<<"$(complete_words velsor-cli encrypt -c "${name:0:3}")" ||
     fail "completion of -c ${name:0:3} lacks $name"
 done <<<"$ciphers"
 while IFS= read -r name; do
-  complete_words velsor-cli decrypt --hash "${name:0:4}" | grep -qxF -- "$name" ||
+  grep -qxF -- "$name" <<<"$(complete_words velsor-cli decrypt --hash "${name:0:4}")" ||
     fail "completion of --hash ${name:0:4} lacks $name"
 done <<<"$hashes"
 [ "$(complete_words velsor-cli encrypt -c rijn)" = Rijndael ] || fail "completion of -c rijn"
 [ "$(complete_words velsor-cli encrypt -c aes- | tr '\n' ' ')" = "AES-128 AES-192 AES-256 " ] ||
   fail "completion of -c aes-"
 [ "$(complete_words velsor-cli sel)" = selftest ] || fail "completion of the command sel"
-complete_words velsor-cli decrypt --pass | grep -qx -- --passphrase-fd || fail "completion of --pass"
+grep -qx -- --passphrase-fd <<<"$(complete_words velsor-cli decrypt --pass)" || fail "completion of --pass"
 
 echo "== Debian package =="
 rm -f "$build"/velsor_*.deb
