@@ -145,9 +145,15 @@ void PrepareOutput(std::ostream& stream, FILE* file, DWORD std_handle) {
 
 void PrepareWindowsStreams() {
   ::_setmode(::_fileno(stdin), _O_BINARY);
-  if (const HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE); IsConsole(in)) std::cin.rdbuf(new ConsoleInput(in));
   PrepareOutput(std::cout, stdout, STD_OUTPUT_HANDLE);
   PrepareOutput(std::cerr, stderr, STD_ERROR_HANDLE);
+}
+
+std::streambuf* WindowsConsoleInput() {
+  const HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+  if (!IsConsole(in)) return nullptr;
+  static ConsoleInput console(in);
+  return &console;
 }
 
 }  // namespace velsor::cli

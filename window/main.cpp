@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include "message/process_guard.h"
 #include "window/main_window.h"
 
 namespace {
@@ -31,6 +32,7 @@ void AnswerInformationOptions(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  velsor::HardenProcess();
   QCoreApplication::setApplicationName(QStringLiteral("Velsor"));
   QCoreApplication::setApplicationVersion(QStringLiteral(VELSOR_VERSION));
   AnswerInformationOptions(argc, argv);
