@@ -9,17 +9,26 @@
 #include "cli/commands.h"
 #include "cli/descriptor_input.h"
 #include "message/process_guard.h"
+#if defined(_WIN32)
+#include "cli/windows_streams.h"
+#endif
 
 int main(int argc, char** argv) {
   velsor::HardenProcess();
   using namespace velsor::cli;
   std::ios::sync_with_stdio(false);
+#if defined(_WIN32)
+  PrepareWindowsStreams();
+#endif
   try {
     const Arguments arguments = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     // Standard input through its descriptor, so a closed or unreadable one is
     // reported with its reason rather than read as an empty message.
     DescriptorInput input_buffer(0, "standard input");
     std::istream input(&input_buffer);
+#if defined(_WIN32)
+    if (std::streambuf* console = WindowsConsoleInput()) input.rdbuf(console);
+#endif
     input.exceptions(std::ios::badbit);
     RunCommand(arguments, input, std::cout);
     std::cout.flush();

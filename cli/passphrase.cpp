@@ -11,6 +11,7 @@
 
 #if defined(_WIN32)
 #include <stdlib.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <termios.h>
@@ -152,7 +153,49 @@ std::optional<SecretNarrow> AskTerminal(const char* prompt) {
   return line;
 }
 #else
-std::optional<SecretNarrow> AskTerminal(const char*) { return std::nullopt; }
+// Asks on the console with echo off; nothing when the process has no console.
+// The console delivers UTF-16, so the answer is UTF-8 whatever its code page.
+std::optional<SecretNarrow> AskTerminal(const char* prompt) {
+  const HANDLE in = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return std::nullopt;
+  const HANDLE out = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD saved = 0;
+  const bool is_console = ::GetConsoleMode(in, &saved) != 0;
+  if (!is_console) {
+    ::CloseHandle(in);
+    if (out != INVALID_HANDLE_VALUE) ::CloseHandle(out);
+    return std::nullopt;
+  }
+  ::SetConsoleMode(in, (saved | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  DWORD written = 0;
+  if (out != INVALID_HANDLE_VALUE) {
+    ::WriteConsoleA(out, prompt, static_cast<DWORD>(std::char_traits<char>::length(prompt)), &written, nullptr);
+  }
+  SecretText line;
+  line.reserve(kMaxPassphraseBytes + 1);  // sized once: no reallocation leaves a copy
+  char16_t unit = 0;
+  DWORD count = 0;
+  while (line.size() <= kMaxPassphraseBytes && ::ReadConsoleW(in, &unit, 1, &count, nullptr) && count == 1 &&
+         unit != u'\n') {
+    if (unit != u'\r') line.push_back(unit);
+  }
+  secure_wipe(&unit, sizeof unit);
+  ::SetConsoleMode(in, saved);
+  if (out != INVALID_HANDLE_VALUE) {
+    ::WriteConsoleA(out, "\r\n", 2, &written, nullptr);
+    ::CloseHandle(out);
+  }
+  ::CloseHandle(in);
+  if (line.size() > kMaxPassphraseBytes) throw Failure("the passphrase is longer than 64 KiB");
+  std::u16string units(line.view());
+  std::string bytes = Utf16ToUtf8(units);
+  secure_wipe(units.data(), units.size() * sizeof(char16_t));
+  std::optional<SecretNarrow> answer(std::in_place, std::string_view(bytes));
+  secure_wipe(bytes.data(), bytes.size());
+  return answer;
+}
 #endif
 
 SecretText Decode(SecretNarrow& bytes) {
