@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/passphrase.h"
+
 namespace velsor::cli {
 
 enum class Command { kEncrypt, kDecrypt, kList, kSelfTest, kDigest, kHelp, kVersion };
@@ -15,12 +17,17 @@ struct Arguments {
   std::string cipher;
   std::string hash;
   bool utf16 = false;
-  std::optional<std::string> passphrase_file;
+  PassphraseOrigin passphrase;
+  std::vector<std::string> files;     // digest: the files to hash ("-" is standard input)
+  std::optional<Command> help_topic;  // help COMMAND
 };
 
-// Raises a usage error (exit status 2) for anything it does not understand.
+// Raises a usage error (exit status 2) for anything it does not understand,
+// and for an option given twice with different values.
 Arguments ParseArguments(const std::vector<std::string>& args);
 
+// The whole help, ending with worked examples; and one command's.
 extern const char* const kUsage;
+const char* CommandHelp(Command command);
 
 }  // namespace velsor::cli

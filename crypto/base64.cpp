@@ -2,13 +2,15 @@
 
 #include <array>
 
+#include "crypto/bytes.h"
+
 namespace velsor {
 
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-constexpr uint8_t kPad = 255;     // the value "=" takes in the decoder's arithmetic
-constexpr uint8_t kForeign = 254; // not in the alphabet: the position keeps its old value
+constexpr uint8_t kPad = 255;      // the value "=" takes in the decoder's arithmetic
+constexpr uint8_t kForeign = 254;  // not in the alphabet: the position keeps its old value
 
 constexpr std::array<uint8_t, 256> MakeDecodeTable() {
   std::array<uint8_t, 256> table{};
@@ -65,11 +67,13 @@ int32_t Base64DecodeBytes(const char* in, int32_t m, void* out) {
   return written;
 }
 
-std::string Base64EncodeAnsi(const std::string& S) {
-  std::string out((S.size() + 2) / 3 * 4, '\0');
-  Base64EncodeBytes(S.data(), static_cast<int32_t>(S.size()), out.data());
+std::string Base64EncodeText(const void* data, std::size_t size) {
+  std::string out((size + 2) / 3 * 4, '\0');
+  Base64EncodeBytes(data, static_cast<int32_t>(size), out.data());
   return out;
 }
+
+std::string Base64EncodeAnsi(const std::string& S) { return Base64EncodeText(S.data(), S.size()); }
 
 std::string Base64DecodeAnsi(const std::string& S) {
   std::string out(S.size() / 4 * 3, '\0');
@@ -78,12 +82,8 @@ std::string Base64DecodeAnsi(const std::string& S) {
 }
 
 std::u16string Base64EncodeUnicode(const std::u16string& S) {
-  std::string bytes(S.size() * 2, '\0');
-  for (std::size_t i = 0; i < S.size(); ++i) {
-    bytes[2 * i] = static_cast<char>(S[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(S[i] >> 8);
-  }
-  const std::string text = Base64EncodeAnsi(bytes);
+  const SecretBytes bytes = Utf16LeBytes(S);
+  const std::string text = Base64EncodeText(bytes.data(), bytes.size());
   return std::u16string(text.begin(), text.end());
 }
 
@@ -94,12 +94,9 @@ std::u16string Base64DecodeUnicode(const std::u16string& S) {
   for (std::size_t i = 0; i < S.size(); ++i) {
     if (S[i] < 0x80) narrow[i] = static_cast<char>(S[i]);
   }
-  const std::string bytes = Base64DecodeAnsi(narrow);
-  std::u16string out(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    out[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
-  }
-  return out;
+  SecretBytes bytes(narrow.size() / 4 * 3);
+  const int32_t n = Base64DecodeBytes(narrow.data(), static_cast<int32_t>(narrow.size()), bytes.data());
+  return Utf16LeText(bytes.data(), static_cast<std::size_t>(n));
 }
 
 }  // namespace velsor

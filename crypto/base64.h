@@ -5,6 +5,7 @@
 // the previous quartet, "=" takes part in the arithmetic as 255, and a padded
 // quartet does not end decoding.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,9 @@ int32_t Base64EncodeBytes(const void* in, int32_t n, char* out);
 // Reads the first m / 4 * 4 characters; out must hold m / 4 * 3 bytes.
 // Returns the number of bytes written.
 int32_t Base64DecodeBytes(const char* in, int32_t m, void* out);
+
+// The Base64 text of size bytes.
+std::string Base64EncodeText(const void* data, std::size_t size);
 
 std::string Base64EncodeAnsi(const std::string& S);
 std::string Base64DecodeAnsi(const std::string& S);

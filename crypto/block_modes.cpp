@@ -12,10 +12,9 @@ BlockModes<B>::BlockModes(Component* owner) : BlockCipher(owner) {
 
 template <std::size_t B>
 void BlockModes<B>::Init(const void* Key, uint32_t Size, const void* InitVector) {
-  // Burns an old key, checks the size and marks the cipher initialised before
-  // the schedule is built: the IV derivation below encrypts with the new key.
+  // Burns an old key, checks the size and builds the schedule: the IV
+  // derivation below encrypts with the new key.
   Cipher::Init(Key, Size, InitVector);
-  ScheduleKey(Key, Size);
   if (InitVector == nullptr) {
     IV.Wipe(0);
     EncryptECB(IV.data(), IV.data());

@@ -1,19 +1,20 @@
 #pragma once
 // The block-size bases: IV, chaining value and the five chaining modes, shared
 // by every block cipher. A concrete cipher derives from BlockCipher64 or
-// BlockCipher128 and supplies only its key schedule, one-block encryption and
-// decryption, and the wipe of its own key schedule:
+// BlockCipher128 and supplies only its identity, key schedule, one-block
+// encryption and decryption, and the wipe of its own key schedule (all pure
+// here, so none can be forgotten):
 //
 //   class Tea final : public CipherMetadata<Tea, BlockCipher64> {
 //    public:
 //     using CipherMetadata::CipherMetadata;
-//     static int32_t GetId(); static std::u16string GetAlgorithm();
-//     static int32_t GetMaxKeySize(); static bool SelfTest();
+//     static constexpr CipherIdentity kIdentity{kIdTea, u"Tea", 128};
+//     static bool SelfTest();
 //     void Burn() override;                       // wipe own schedule, then BlockCipher64::Burn()
 //     void EncryptECB(const void* Indata, void* Outdata) override;   // CheckInitialized() first
 //     void DecryptECB(const void* Indata, void* Outdata) override;
 //    protected:
-//     void ScheduleKey(const void* Key, uint32_t Size) override;
+//     void ScheduleKey(const void* Key, uint32_t Size) override;  // Size already checked
 //   };
 
 #include <cstddef>
@@ -37,7 +38,9 @@ class BlockModes : public BlockCipher {
 
   // Key set-up, then the IV: copied from InitVector, or E(all-zero block) when null.
   void Init(const void* Key, uint32_t Size, const void* InitVector) override;
-  void Burn() override;
+  // Wipes IV and CV, then the base; a concrete cipher wipes its key schedule
+  // first and calls this.
+  void Burn() override = 0;
   void Reset() override;
   void SetIV(const void* Value) override;
   // Writes the running chaining value CV, not the IV.

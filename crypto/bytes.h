@@ -1,5 +1,5 @@
 #pragma once
-// Byte-order helpers, rotations and a wipe the compiler cannot remove.
+// Byte-order helpers and a wipe the compiler cannot remove.
 // Every cipher and hash reads and writes its words through these, so no
 // algorithm file does its own shifting of bytes or unaligned pointer casts.
 
@@ -20,8 +20,8 @@ inline uint16_t load_be16(const uint8_t* p) { return static_cast<uint16_t>((p[0]
 inline uint16_t load_le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 inline uint32_t load_le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
 }
 inline uint32_t load_be32(const uint8_t* p) {
   return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
@@ -61,24 +61,6 @@ inline void store_le64(uint8_t* p, uint64_t v) {
 inline void store_be64(uint8_t* p, uint64_t v) {
   store_be32(p, static_cast<uint32_t>(v >> 32));
   store_be32(p + 4, static_cast<uint32_t>(v));
-}
-
-// Rotations with any count: the count is reduced below the width, so no shift is undefined.
-inline uint32_t rotl32(uint32_t x, unsigned n) {
-  n &= 31U;
-  return (x << n) | (x >> ((32U - n) & 31U));
-}
-inline uint32_t rotr32(uint32_t x, unsigned n) {
-  n &= 31U;
-  return (x >> n) | (x << ((32U - n) & 31U));
-}
-inline uint64_t rotl64(uint64_t x, unsigned n) {
-  n &= 63U;
-  return (x << n) | (x >> ((64U - n) & 63U));
-}
-inline uint64_t rotr64(uint64_t x, unsigned n) {
-  n &= 63U;
-  return (x >> n) | (x << ((64U - n) & 63U));
 }
 
 // Overwrites n bytes with value so that the store survives even when the
@@ -151,8 +133,8 @@ class SecretString : public std::basic_string<CharT, std::char_traits<CharT>, Wi
   }
   std::basic_string_view<CharT> view() const noexcept { return {this->data(), this->size()}; }
 };
-using SecretText = SecretString<char16_t>;      // UTF-16 text
-using SecretNarrow = SecretString<char>;        // 8-bit text: UTF-8 or code-page bytes
+using SecretText = SecretString<char16_t>;  // UTF-16 text
+using SecretNarrow = SecretString<char>;    // 8-bit text: UTF-8 or code-page bytes
 
 // UTF-16 code units as little-endian byte pairs (two bytes per unit, no
 // byte-order mark), and back; an odd last byte is ignored.
@@ -183,6 +165,26 @@ class SecretArray : public std::array<T, N> {
   SecretArray& operator=(const SecretArray&) = default;
   ~SecretArray() { Wipe(); }
   void Wipe(uint8_t value = 0) { secure_wipe(this->data(), sizeof(T) * N, value); }
+};
+
+// A key-dependent scalar (a round count) that wipes itself when destroyed,
+// as SecretArray does; it reads and assigns like the plain value.
+template <typename T>
+class SecretValue {
+ public:
+  SecretValue() = default;
+  SecretValue(T value) : fValue(value) {}  // NOLINT(google-explicit-constructor)
+  SecretValue(const SecretValue&) = default;
+  SecretValue& operator=(const SecretValue&) = default;
+  ~SecretValue() { secure_wipe(&fValue, sizeof fValue); }
+  SecretValue& operator=(T value) {
+    fValue = value;
+    return *this;
+  }
+  operator T() const { return fValue; }  // NOLINT(google-explicit-constructor)
+
+ private:
+  T fValue{};
 };
 
 }  // namespace velsor

@@ -44,17 +44,7 @@ std::size_t MemoryStream::Read(void* buffer, std::size_t count) {
 void MemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return;
   const std::size_t end = static_cast<std::size_t>(fPosition) + count;
-  if (end > fData.size()) {
-    if (end > fData.capacity()) {
-      // Grow by hand so the old buffer, which may hold plaintext, is wiped.
-      std::vector<uint8_t> grown;
-      grown.reserve(std::max(end, fData.capacity() * 2));
-      grown.assign(fData.begin(), fData.end());
-      secure_wipe(fData.data(), fData.size());
-      fData.swap(grown);
-    }
-    fData.resize(end);
-  }
+  if (end > fData.size()) fData.resize(end);  // a buffer it outgrows is wiped by the allocator
   std::memcpy(fData.data() + fPosition, buffer, count);
   fPosition = static_cast<int64_t>(end);
 }
@@ -76,6 +66,8 @@ void XorBuffer(void* first, const void* second, std::size_t count) {
 // ---------------------------------------------------------------------------
 // Hash
 
+Hash::~Hash() { secure_wipe(&fInitialized, sizeof fInitialized); }
+
 void Hash::UpdateStream(Stream& stream, uint32_t Size) {
   constexpr uint32_t kPiece = 8192;
   SecretArray<uint8_t, kPiece> buffer;
@@ -92,49 +84,44 @@ void Hash::UpdateStream(Stream& stream, uint32_t Size) {
 void Hash::UpdateStr(const std::string& Str) { Update(Str.data(), static_cast<uint32_t>(Str.size())); }
 
 void Hash::UpdateUnicodeStr(const std::u16string& Str) {
-  std::vector<uint8_t> bytes(Str.size() * 2);
-  for (std::size_t i = 0; i < Str.size(); ++i) store_le16(&bytes[2 * i], Str[i]);
+  const SecretBytes bytes = Utf16LeBytes(Str);
   Update(bytes.data(), static_cast<uint32_t>(bytes.size()));
-  secure_wipe(bytes.data(), bytes.size());
 }
 
 // ---------------------------------------------------------------------------
 // Cipher
 
-Cipher::~Cipher() { fInitialized = false; }
+Cipher::~Cipher() {
+  secure_wipe(&fInitialized, sizeof fInitialized);
+  secure_wipe(&fCancelByCallingThread, sizeof fCancelByCallingThread);
+}
 
 void Cipher::Init(const void* Key, uint32_t Size, const void* InitVector) {
-  (void)Key;
   (void)InitVector;
   if (fInitialized) Burn();
-  if (Size == 0 || Size % 4 != 0 || static_cast<int64_t>(Size) > static_cast<int64_t>(MaxKeySize())) {
+  const auto bits = static_cast<int64_t>(Size);
+  if (Size == 0 || Size % 4 != 0 || bits < MinKeySize() || bits > MaxKeySize()) {
     throw CipherError(kInvalidKeySize);
   }
   fInitialized = true;
+  try {
+    ScheduleKey(Key, Size);
+  } catch (...) {
+    Burn();
+    throw;
+  }
 }
 
 void Cipher::Burn() { fInitialized = false; }
 
-void Cipher::Encrypt(const void* Indata, void* Outdata, uint32_t Size) {
-  (void)Indata;
-  (void)Outdata;
-  (void)Size;
-}
-
-void Cipher::Decrypt(const void* Indata, void* Outdata, uint32_t Size) {
-  (void)Indata;
-  (void)Outdata;
-  (void)Size;
-}
-
-void Cipher::InitFromDigest(const HashClass& HashType, const std::function<void(Hash&)>& feed) {
+void Cipher::InitFromDigest(const HashClass& hash_type, const std::function<void(Hash&)>& feed) {
   if (fInitialized) Burn();
   std::vector<uint8_t> digest;
   try {
-    const int32_t hash_bits = HashType.GetHashSize();
+    const int32_t hash_bits = hash_type.GetHashSize();
     digest.assign(static_cast<std::size_t>(std::max(hash_bits, 0) / 8), 0);
     {
-      std::unique_ptr<Hash> hash(HashType.Create(this));
+      const std::unique_ptr<Hash> hash = hash_type.Create(this);
       hash->Init();
       feed(*hash);
       hash->Final(digest.data());
@@ -164,29 +151,12 @@ uint32_t Cipher::DecryptStream(Stream& InStream, Stream& OutStream, int64_t Size
   return ProcessStream(InStream, OutStream, Size, false);
 }
 
-namespace {
-
-// A chunk buffer that wipes itself, also when an exception passes through.
-class ChunkBuffer {
- public:
-  explicit ChunkBuffer(std::size_t size) : fBytes(size) {}
-  ~ChunkBuffer() { secure_wipe(fBytes.data(), fBytes.size()); }
-  ChunkBuffer(const ChunkBuffer&) = delete;
-  ChunkBuffer& operator=(const ChunkBuffer&) = delete;
-  uint8_t* data() { return fBytes.data(); }
-
- private:
-  std::vector<uint8_t> fBytes;
-};
-
-}  // namespace
-
-uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size, bool encrypt) {
+uint32_t Cipher::ProcessStream(Stream& in, Stream& out, int64_t size, bool encrypt) {
   // Without a positive size no chunk length can be formed.
-  if (Size <= 0) throw CipherError("Stream size must be positive");
-  const int64_t chunk = std::min<int64_t>(Size, kStreamChunk);
-  const int64_t chunks = Size / chunk;
-  ChunkBuffer buffer(static_cast<std::size_t>(chunk));
+  if (size <= 0) throw CipherError(kStreamSizeNotPositive);
+  const int64_t chunk = std::min<int64_t>(size, kStreamChunk);
+  const int64_t chunks = size / chunk;
+  SecretBytes buffer(static_cast<std::size_t>(chunk));  // plaintext passes through it
 
   auto transform = [&](std::size_t n) {
     if (encrypt) {
@@ -198,24 +168,24 @@ uint32_t Cipher::ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size
 
   uint32_t result = 0;
   for (int64_t i = 1; i <= chunks; ++i) {
-    const std::size_t n = InStream.Read(buffer.data(), static_cast<std::size_t>(chunk));
+    const std::size_t n = in.Read(buffer.data(), static_cast<std::size_t>(chunk));
     result += static_cast<uint32_t>(n);
     transform(n);
-    OutStream.Write(buffer.data(), n);
-    if (_CancelByCallingThread) break;
-    if (FOnProgressEvent) {
+    out.Write(buffer.data(), n);
+    if (fCancelByCallingThread) break;
+    if (fOnProgressEvent) {
       // i x 100 wraps as a 32-bit unsigned product; the quotient rounds half to even.
       const uint32_t percent_times_n = static_cast<uint32_t>(i) * 100U;
       const double progress = std::nearbyint(static_cast<double>(percent_times_n) / static_cast<double>(chunks));
-      FOnProgressEvent(this, static_cast<int32_t>(progress));
+      fOnProgressEvent(this, static_cast<int32_t>(progress));
     }
   }
-  const int64_t remainder = Size % chunk;
+  const int64_t remainder = size % chunk;
   if (remainder != 0) {
-    const std::size_t n = InStream.Read(buffer.data(), static_cast<std::size_t>(remainder));
+    const std::size_t n = in.Read(buffer.data(), static_cast<std::size_t>(remainder));
     result += static_cast<uint32_t>(n);
     transform(n);
-    OutStream.Write(buffer.data(), n);
+    out.Write(buffer.data(), n);
   }
   return result;
 }
@@ -237,25 +207,12 @@ uint32_t Cipher::PartialDecryptStream(MemoryStream& AStream, uint32_t Size) {
 
 namespace {
 
-std::string BytesOfUnicode(const std::u16string& s) {
-  std::string bytes(s.size() * 2, '\0');
-  for (std::size_t i = 0; i < s.size(); ++i) store_le16(reinterpret_cast<uint8_t*>(&bytes[2 * i]), s[i]);
-  return bytes;
-}
-
-std::u16string UnicodeOfBytes(const std::string& bytes) {
-  std::u16string s(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < s.size(); ++i) s[i] = load_le16(reinterpret_cast<const uint8_t*>(&bytes[2 * i]));
-  return s;
-}
-
 using Transform = void (*)(Cipher&, void*, uint32_t);
 
-std::string EncryptToBase64(Cipher& cipher, std::string bytes, Transform transform) {
+std::string EncryptToBase64(Cipher& cipher, const std::string& plain, Transform transform) {
+  SecretBytes bytes(plain.begin(), plain.end());
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  std::string text = Base64EncodeAnsi(bytes);
-  secure_wipe(bytes.data(), bytes.size());
-  return text;
+  return Base64EncodeText(bytes.data(), bytes.size());
 }
 
 std::string DecryptFromBase64(Cipher& cipher, const std::string& text, Transform transform) {
@@ -264,21 +221,17 @@ std::string DecryptFromBase64(Cipher& cipher, const std::string& text, Transform
   return bytes;
 }
 
-std::u16string DecryptUnicodeFromBase64(Cipher& cipher, const std::u16string& text, Transform transform) {
-  std::u16string s = Base64DecodeUnicode(text);
-  std::string bytes = BytesOfUnicode(s);
+std::u16string EncryptUnicodeToBase64(Cipher& cipher, const std::u16string& plain, Transform transform) {
+  SecretBytes bytes = Utf16LeBytes(plain);
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  std::u16string result = UnicodeOfBytes(bytes);
-  secure_wipe(bytes.data(), bytes.size());
-  return result;
+  const std::string text = Base64EncodeText(bytes.data(), bytes.size());
+  return std::u16string(text.begin(), text.end());
 }
 
-std::u16string EncryptUnicodeToBase64(Cipher& cipher, const std::u16string& Str, Transform transform) {
-  std::string bytes = BytesOfUnicode(Str);
+std::u16string DecryptUnicodeFromBase64(Cipher& cipher, const std::u16string& text, Transform transform) {
+  SecretBytes bytes = Utf16LeBytes(Base64DecodeUnicode(text));
   transform(cipher, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  std::u16string text = Base64EncodeUnicode(UnicodeOfBytes(bytes));
-  secure_wipe(bytes.data(), bytes.size());
-  return text;
+  return Utf16LeText(bytes.data(), bytes.size());
 }
 
 void CipherEncrypt(Cipher& c, void* p, uint32_t n) { c.Encrypt(p, p, n); }
@@ -320,9 +273,7 @@ void BlockCipher::Decrypt(const void* Indata, void* Outdata, uint32_t Size) {
   }
 }
 
-std::string BlockCipher::EncryptString(const std::string& Str) {
-  return EncryptToBase64(*this, Str, BlockEncryptCFB8);
-}
+std::string BlockCipher::EncryptString(const std::string& Str) { return EncryptToBase64(*this, Str, BlockEncryptCFB8); }
 std::string BlockCipher::DecryptString(const std::string& Str) {
   return DecryptFromBase64(*this, Str, BlockDecryptCFB8);
 }
@@ -332,6 +283,8 @@ std::u16string BlockCipher::EncryptUnicodeString(const std::u16string& Str) {
 std::u16string BlockCipher::DecryptUnicodeString(const std::u16string& Str) {
   return DecryptUnicodeFromBase64(*this, Str, BlockDecryptCFB8);
 }
+
+BlockCipher::~BlockCipher() { secure_wipe(&fCipherMode, sizeof fCipherMode); }
 
 void BlockCipher::CheckInitialized() const {
   if (!fInitialized) throw BlockCipherError(kCipherNotInitialized);

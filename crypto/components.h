@@ -6,9 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "crypto/bytes.h"
 
 namespace velsor {
 
@@ -45,6 +49,10 @@ inline constexpr const char* kInvalidKeySize = "Invalid key size";
 inline constexpr const char* kHashDigestAllocation = "Unable to allocate sufficient memory for hash digest";
 inline constexpr const char* kCipherNotInitialized = "Cipher not initialized";
 inline constexpr const char* kHashNotInitialized = "Hash not initialized";
+inline constexpr const char* kStreamSizeNotPositive = "Stream size must be positive";
+
+// The one root of every error the library raises (allocation failures aside):
+// a caller catches velsor::Exception.
 
 class Exception : public std::runtime_error {
  public:
@@ -98,7 +106,7 @@ class MemoryStream final : public Stream {
   void Clear();
 
  private:
-  std::vector<uint8_t> fData;
+  SecretBytes fData;
   int64_t fPosition = 0;
 };
 
@@ -106,34 +114,55 @@ class MemoryStream final : public Stream {
 void XorBuffer(void* first, const void* second, std::size_t count);
 
 // ---------------------------------------------------------------------------
+// Identity
+
+// What a hash class states about itself, once: its class-level accessors
+// (GetId, GetAlgorithm, GetHashSize) and its instance accessors (Id,
+// Algorithm, HashSize) all read it.
+struct HashIdentity {
+  int32_t id;
+  std::u16string_view algorithm;
+  int32_t hash_bits;
+};
+
+// The same for a cipher class; the key-size rule of Cipher::Init reads the limits.
+struct CipherIdentity {
+  int32_t id;
+  std::u16string_view algorithm;
+  int32_t max_key_bits;
+  int32_t min_key_bits = 8;  // at least one whole key byte
+};
+
+// ---------------------------------------------------------------------------
 // Hashes
 
 class Hash : public Component {
  public:
   using Component::Component;
-  ~Hash() override = default;
+  // Clears the base's own state; the chaining values and buffers of a
+  // concrete hash wipe themselves.
+  ~Hash() override;
 
-  // Class-level identity; concrete hashes hide these with their own values.
+  // Class-level identity of the abstract class; HashMetadata hides these with
+  // the values of a concrete hash.
   static int32_t GetId() { return -1; }
   static std::u16string GetAlgorithm() { return u""; }
   static int32_t GetHashSize() { return -1; }
   static bool SelfTest() { return false; }
 
   // The same values through an instance (HashMetadata implements them).
-  virtual int32_t Id() const { return GetId(); }
-  virtual std::u16string Algorithm() const { return GetAlgorithm(); }
-  virtual int32_t HashSize() const { return GetHashSize(); }
+  virtual int32_t Id() const = 0;
+  virtual std::u16string Algorithm() const = 0;
+  virtual int32_t HashSize() const = 0;
   // The class's SelfTest, reached through an instance.
-  virtual bool RunSelfTest() const { return SelfTest(); }
+  virtual bool RunSelfTest() const = 0;
 
-  virtual void Init() {}
+  virtual void Init() = 0;
   // Writes HashSize / 8 bytes, then burns.
-  virtual void Final(void* Digest) { (void)Digest; }
-  virtual void Burn() {}
-  virtual void Update(const void* Buffer, uint32_t Size) {
-    (void)Buffer;
-    (void)Size;
-  }
+  virtual void Final(void* Digest) = 0;
+  virtual void Burn() = 0;
+  // Size 0 is a no-op whatever Buffer is (null included).
+  virtual void Update(const void* Buffer, uint32_t Size) = 0;
 
   void UpdateStream(Stream& stream, uint32_t Size);
   void UpdateStr(const std::string& Str);
@@ -145,81 +174,106 @@ class Hash : public Component {
   bool fInitialized = false;
 };
 
-// Fills in the instance accessors of a concrete hash from its class-level
-// operations: class Sha1 final : public HashMetadata<Sha1, Hash> { ... }.
+// The accessors every concrete component shares, class-level and instance,
+// read from Derived's one descriptor kIdentity and its static SelfTest.
 template <class Derived, class Base>
-class HashMetadata : public Base {
+class ComponentMetadata : public Base {
  public:
   using Base::Base;
-  int32_t Id() const override { return Derived::GetId(); }
-  std::u16string Algorithm() const override { return Derived::GetAlgorithm(); }
-  int32_t HashSize() const override { return Derived::GetHashSize(); }
+  static int32_t GetId() { return Derived::kIdentity.id; }
+  static std::u16string GetAlgorithm() { return std::u16string(Derived::kIdentity.algorithm); }
+
+  int32_t Id() const override { return GetId(); }
+  std::u16string Algorithm() const override { return GetAlgorithm(); }
   bool RunSelfTest() const override { return Derived::SelfTest(); }
 };
+
+// The identity of a concrete hash, written once:
+//   class Sha1 final : public HashMetadata<Sha1, ...> {
+//     static constexpr HashIdentity kIdentity{kIdSha1, u"SHA1", 160};
+//     static bool SelfTest();
+template <class Derived, class Base>
+class HashMetadata : public ComponentMetadata<Derived, Base> {
+ public:
+  using ComponentMetadata<Derived, Base>::ComponentMetadata;
+  static int32_t GetHashSize() { return Derived::kIdentity.hash_bits; }
+  int32_t HashSize() const override { return GetHashSize(); }
+};
+
+// A hash class as a value: its descriptor, its self-test and its factory.
+struct HashClassInfo {
+  const HashIdentity* identity;
+  bool (*self_test)();
+  std::unique_ptr<Hash> (*create)(Component* owner);
+};
+
+template <class H>
+std::unique_ptr<Hash> CreateHash(Component* owner) {
+  return std::make_unique<H>(owner);
+}
+
+template <class H>
+inline constexpr HashClassInfo kHashClassOf{&H::kIdentity, &H::SelfTest, &CreateHash<H>};
 
 // A reference to a hash class: its class-level operations and a factory.
 class HashClass {
  public:
   template <class H>
   static HashClass Of() {
-    return HashClass(&H::GetId, &H::GetAlgorithm, &H::GetHashSize, &H::SelfTest,
-                     [](Component* owner) -> Hash* { return new H(owner); });
+    return HashClass(kHashClassOf<H>);
   }
 
-  int32_t GetId() const { return fGetId(); }
-  std::u16string GetAlgorithm() const { return fGetAlgorithm(); }
-  int32_t GetHashSize() const { return fGetHashSize(); }
-  bool SelfTest() const { return fSelfTest(); }
-  // A new instance owned by `owner` (destroyed with it), or unowned when null:
-  // the caller then deletes it.
-  Hash* Create(Component* owner) const { return fCreate(owner); }
-
-  HashClass(int32_t (*getId)(), std::u16string (*getAlgorithm)(), int32_t (*getHashSize)(),
-            bool (*selfTest)(), Hash* (*create)(Component*))
-      : fGetId(getId),
-        fGetAlgorithm(getAlgorithm),
-        fGetHashSize(getHashSize),
-        fSelfTest(selfTest),
-        fCreate(create) {}
+  int32_t GetId() const { return fClass->identity->id; }
+  std::u16string GetAlgorithm() const { return std::u16string(fClass->identity->algorithm); }
+  int32_t GetHashSize() const { return fClass->identity->hash_bits; }
+  bool SelfTest() const { return fClass->self_test(); }
+  // A new instance. With an owner it is also listed among the owner's
+  // components, and destroying it first unlinks it; the pointer must not
+  // outlive the owner.
+  std::unique_ptr<Hash> Create(Component* owner = nullptr) const { return fClass->create(owner); }
 
  private:
-  int32_t (*fGetId)();
-  std::u16string (*fGetAlgorithm)();
-  int32_t (*fGetHashSize)();
-  bool (*fSelfTest)();
-  Hash* (*fCreate)(Component*);
+  explicit HashClass(const HashClassInfo& info) : fClass(&info) {}
+  const HashClassInfo* fClass;
 };
 
 // ---------------------------------------------------------------------------
 // Ciphers
 
 class Cipher;
-using ProgressEvent = std::function<void(Component* Sender, int32_t progress)>;
+using ProgressEvent = std::function<void(Component* sender, int32_t progress)>;
 
 class Cipher : public Component {
  public:
   explicit Cipher(Component* owner = nullptr) : Component(owner) {}
+  // Clears the base's own state; key schedules wipe themselves.
   ~Cipher() override;
 
+  // Class-level identity of the abstract class; CipherMetadata hides these
+  // with the values of a concrete cipher.
   static int32_t GetId() { return -1; }
   static std::u16string GetAlgorithm() { return u""; }
   static int32_t GetMaxKeySize() { return -1; }
   static bool SelfTest() { return false; }
 
-  virtual int32_t Id() const { return GetId(); }
-  virtual std::u16string Algorithm() const { return GetAlgorithm(); }
-  virtual int32_t MaxKeySize() const { return GetMaxKeySize(); }
+  virtual int32_t Id() const = 0;
+  virtual std::u16string Algorithm() const = 0;
+  virtual int32_t MaxKeySize() const = 0;
+  // The smallest key size in bits that Init accepts.
+  virtual int32_t MinKeySize() const = 0;
   // The class's SelfTest, reached through an instance.
-  virtual bool RunSelfTest() const { return SelfTest(); }
+  virtual bool RunSelfTest() const = 0;
 
-  // Burns a key still in place, checks Size (bits: non-zero, a multiple of 4,
-  // at most MaxKeySize) and marks the component initialised. Concrete ciphers
-  // call this first, then set up their key.
+  // Burns a key still in place, checks Size (bits: a multiple of 4 between
+  // MinKeySize and MaxKeySize), marks the component initialised and calls
+  // ScheduleKey. A refused size leaves the component uninitialised.
   virtual void Init(const void* Key, uint32_t Size, const void* InitVector);
-  virtual void Burn();
+  // Every concrete cipher wipes its key schedule, then calls the base, which
+  // clears fInitialized.
+  virtual void Burn() = 0;
   virtual void Reset() {}
-  virtual void Encrypt(const void* Indata, void* Outdata, uint32_t Size);
-  virtual void Decrypt(const void* Indata, void* Outdata, uint32_t Size);
+  virtual void Encrypt(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void Decrypt(const void* Indata, void* Outdata, uint32_t Size) = 0;
   virtual std::string EncryptString(const std::string& Str);
   virtual std::string DecryptString(const std::string& Str);
   virtual std::u16string EncryptUnicodeString(const std::u16string& Str);
@@ -240,35 +294,40 @@ class Cipher : public Component {
   uint32_t PartialDecryptStream(MemoryStream& AStream, uint32_t Size);
 
   bool Initialized() const { return fInitialized; }
-  const ProgressEvent& OnProgressEvent() const { return FOnProgressEvent; }
-  void SetOnProgressEvent(ProgressEvent handler) { FOnProgressEvent = std::move(handler); }
-  bool CancelByCallingThread() const { return _CancelByCallingThread; }
-  void SetCancelByCallingThread(bool value) { _CancelByCallingThread = value; }
+  const ProgressEvent& OnProgressEvent() const { return fOnProgressEvent; }
+  void SetOnProgressEvent(ProgressEvent handler) { fOnProgressEvent = std::move(handler); }
+  bool CancelByCallingThread() const { return fCancelByCallingThread; }
+  void SetCancelByCallingThread(bool value) { fCancelByCallingThread = value; }
 
-  static constexpr uint32_t kStreamChunk = 8388608;      // 8 MiB
+  static constexpr uint32_t kStreamChunk = 8388608;  // 8 MiB
   static constexpr uint32_t kPartialStreamLimit = 16384;
 
  protected:
+  // Builds the key schedule from Key (Size bits, already checked); the
+  // component is initialised while it runs. If it throws, Init burns.
+  virtual void ScheduleKey(const void* Key, uint32_t Size) = 0;
+
   bool fInitialized = false;
 
  private:
-  void InitFromDigest(const HashClass& HashType, const std::function<void(Hash&)>& feed);
-  uint32_t ProcessStream(Stream& InStream, Stream& OutStream, int64_t Size, bool encrypt);
+  void InitFromDigest(const HashClass& hash_type, const std::function<void(Hash&)>& feed);
+  uint32_t ProcessStream(Stream& in, Stream& out, int64_t size, bool encrypt);
 
-  bool _CancelByCallingThread = false;
-  ProgressEvent FOnProgressEvent;
+  bool fCancelByCallingThread = false;
+  ProgressEvent fOnProgressEvent;
 };
 
-// Fills in the instance accessors of a concrete cipher from its class-level
-// operations: class Rc4 final : public CipherMetadata<Rc4, Cipher> { ... }.
+// The identity of a concrete cipher, written once:
+//   class Rc4 final : public CipherMetadata<Rc4, Cipher> {
+//     static constexpr CipherIdentity kIdentity{kIdRc4, u"RC4", 2048};
+//     static bool SelfTest();
 template <class Derived, class Base>
-class CipherMetadata : public Base {
+class CipherMetadata : public ComponentMetadata<Derived, Base> {
  public:
-  using Base::Base;
-  int32_t Id() const override { return Derived::GetId(); }
-  std::u16string Algorithm() const override { return Derived::GetAlgorithm(); }
-  int32_t MaxKeySize() const override { return Derived::GetMaxKeySize(); }
-  bool RunSelfTest() const override { return Derived::SelfTest(); }
+  using ComponentMetadata<Derived, Base>::ComponentMetadata;
+  static int32_t GetMaxKeySize() { return Derived::kIdentity.max_key_bits; }
+  int32_t MaxKeySize() const override { return GetMaxKeySize(); }
+  int32_t MinKeySize() const override { return Derived::kIdentity.min_key_bits; }
 };
 
 // ---------------------------------------------------------------------------
@@ -277,14 +336,15 @@ class CipherMetadata : public Base {
 enum ChainMode : uint8_t { cmCBC = 0, cmCFB8bit = 1, cmCFBblock = 2, cmOFB = 3, cmCTR = 4 };
 
 // The abstract block cipher. The block-size bases BlockCipher64 and
-// BlockCipher128 (block_modes.h) hold IV and CV and implement the modes;
+// BlockCipher128 (block_modes.h) hold IV and CV and implement the modes once;
 // a concrete cipher supplies ScheduleKey, EncryptECB, DecryptECB and Burn.
 class BlockCipher : public Cipher {
  public:
   explicit BlockCipher(Component* owner = nullptr) : Cipher(owner) {}
+  ~BlockCipher() override;
 
   static int32_t GetBlockSize() { return -1; }
-  virtual int32_t BlockSize() const { return GetBlockSize(); }
+  virtual int32_t BlockSize() const = 0;
 
   ChainMode CipherMode() const { return fCipherMode; }
   void SetCipherMode(ChainMode mode) { fCipherMode = mode; }
@@ -298,40 +358,27 @@ class BlockCipher : public Cipher {
   std::u16string EncryptUnicodeString(const std::u16string& Str) override;
   std::u16string DecryptUnicodeString(const std::u16string& Str) override;
 
-  virtual void SetIV(const void* Value) { (void)Value; }
-  virtual void GetIV(void* Value) { (void)Value; }
-  virtual void EncryptECB(const void* Indata, void* Outdata) {
-    (void)Indata;
-    (void)Outdata;
-  }
-  virtual void DecryptECB(const void* Indata, void* Outdata) {
-    (void)Indata;
-    (void)Outdata;
-  }
-  virtual void EncryptCBC(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void DecryptCBC(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void EncryptCFB8bit(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void DecryptCFB8bit(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void EncryptCFBblock(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void DecryptCFBblock(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void EncryptOFB(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void DecryptOFB(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void EncryptCTR(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
-  virtual void DecryptCTR(const void* Indata, void* Outdata, uint32_t Size) { Ignore(Indata, Outdata, Size); }
+  virtual void SetIV(const void* Value) = 0;
+  virtual void GetIV(void* Value) = 0;
+  virtual void EncryptECB(const void* Indata, void* Outdata) = 0;
+  virtual void DecryptECB(const void* Indata, void* Outdata) = 0;
+  virtual void EncryptCBC(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void DecryptCBC(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void EncryptCFB8bit(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void DecryptCFB8bit(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void EncryptCFBblock(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void DecryptCFBblock(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void EncryptOFB(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void DecryptOFB(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void EncryptCTR(const void* Indata, void* Outdata, uint32_t Size) = 0;
+  virtual void DecryptCTR(const void* Indata, void* Outdata, uint32_t Size) = 0;
 
  protected:
-  // Builds the key schedule from Key (Size in bits); called by Init after the
-  // size check, with the component already initialised.
-  virtual void ScheduleKey(const void* Key, uint32_t Size) {
-    (void)Key;
-    (void)Size;
-  }
   // Raises "Cipher not initialized" unless a key is in place; every concrete
   // EncryptECB / DecryptECB starts with it.
   void CheckInitialized() const;
 
  private:
-  static void Ignore(const void*, void*, uint32_t) {}
   ChainMode fCipherMode = cmCBC;
 };
 

@@ -40,8 +40,9 @@ bool HashKnownAnswers(const std::vector<std::pair<std::string, std::string>>& ca
   return true;
 }
 
-// One block per known answer, all in hex; the key size is 4 bits per key digit.
-struct BlockKnownAnswer {
+// One known answer, all in hex; the key size is 4 bits per key digit. For a
+// block cipher plain and cipher are one block.
+struct CipherKnownAnswer {
   std::string key;
   std::string plain;
   std::string cipher;
@@ -51,7 +52,7 @@ struct BlockKnownAnswer {
 // into a buffer and compare, DecryptECB the buffer in place, Burn, compare
 // with the plaintext.
 template <class C>
-bool BlockCipherKnownAnswers(const std::vector<BlockKnownAnswer>& cases) {
+bool BlockCipherKnownAnswers(const std::vector<CipherKnownAnswer>& cases) {
   constexpr std::size_t B = C::kBlockBytes;
   C cipher;
   uint8_t buffer[B] = {};
@@ -67,6 +68,31 @@ bool BlockCipherKnownAnswers(const std::vector<BlockKnownAnswer>& cases) {
     cipher.DecryptECB(buffer, buffer);
     cipher.Burn();
     ok = ok && std::memcmp(buffer, plain.data(), B) == 0;
+  }
+  return ok;
+}
+
+// For each known answer on one instance of C: Init with a null IV, Encrypt
+// into a buffer and compare, Reset, Decrypt the buffer in place, Burn,
+// compare with the plaintext.
+template <class C>
+bool StreamCipherKnownAnswers(const std::vector<CipherKnownAnswer>& cases) {
+  C cipher;
+  bool ok = true;
+  for (const auto& c : cases) {
+    const std::vector<uint8_t> key = HexBytes(c.key);
+    const std::vector<uint8_t> plain = HexBytes(c.plain);
+    const std::vector<uint8_t> expected = HexBytes(c.cipher);
+    if (plain.size() != expected.size()) return false;
+    std::vector<uint8_t> buffer(plain.size());
+    const auto size = static_cast<uint32_t>(plain.size());
+    cipher.Init(key.data(), static_cast<uint32_t>(4 * c.key.size()), nullptr);
+    cipher.Encrypt(plain.data(), buffer.data(), size);
+    ok = ok && buffer == expected;
+    cipher.Reset();
+    cipher.Decrypt(buffer.data(), buffer.data(), size);
+    cipher.Burn();
+    ok = ok && buffer == plain;
   }
   return ok;
 }

@@ -16,12 +16,13 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-char ByteFor(char16_t unit) {
+// The byte of a code unit, or nothing when the code page lacks it.
+std::optional<char> ByteOf(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
   for (std::size_t i = 0; i < kHighControls.size(); ++i) {
     if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
   }
-  return '?';
+  return std::nullopt;
 }
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
@@ -29,8 +30,8 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 }  // namespace
 
-std::string ToAnsiCodePage(const std::u16string& text) {
-  std::string bytes;
+SecretNarrow ToAnsiCodePage(std::u16string_view text) {
+  SecretNarrow bytes;
   bytes.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     // A character beyond the BMP is one character the code page lacks: one "?".
@@ -39,9 +40,21 @@ std::string ToAnsiCodePage(const std::u16string& text) {
       ++i;
       continue;
     }
-    bytes.push_back(ByteFor(text[i]));
+    bytes.push_back(ByteOf(text[i]).value_or('?'));
   }
   return bytes;
+}
+
+std::optional<Unrepresentable> FirstUnrepresentable(std::u16string_view text) {
+  std::size_t position = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    ++position;
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      return Unrepresentable{0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u), position};
+    }
+    if (!ByteOf(text[i])) return Unrepresentable{text[i], position};
+  }
+  return std::nullopt;
 }
 
 }  // namespace velsor

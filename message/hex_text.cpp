@@ -1,7 +1,7 @@
 #include "message/hex_text.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
 
 namespace velsor {
 
@@ -16,9 +16,21 @@ int HexValue(char16_t c) {
   return -1;
 }
 
+// The two digits of every byte value, so a byte costs one lookup.
+constexpr std::array<char, 512> MakeByteDigits() {
+  std::array<char, 512> table{};
+  constexpr char digits[] = "0123456789ABCDEF";
+  for (std::size_t b = 0; b < 256; ++b) {
+    table[2 * b] = digits[b >> 4];
+    table[2 * b + 1] = digits[b & 0xF];
+  }
+  return table;
+}
+constexpr std::array<char, 512> kByteDigits = MakeByteDigits();
+
 }  // namespace
 
-std::u16string StringToHex(const std::u16string& text) {
+std::u16string StringToHex(std::u16string_view text) {
   std::u16string hex;
   hex.reserve(text.size() * 4);
   for (const char16_t unit : text) {
@@ -27,7 +39,7 @@ std::u16string StringToHex(const std::u16string& text) {
   return hex;
 }
 
-std::u16string HexToString(const std::u16string& text) {
+std::u16string HexToString(std::u16string_view text) {
   std::u16string result;
   result.reserve(text.size() / 4 + 1);
   // A group starts at every fourth character; one that is the last character
@@ -45,37 +57,23 @@ std::u16string HexToString(const std::u16string& text) {
   return result;
 }
 
-bool IsHexString(const std::u16string& text) {
+bool IsHexString(std::u16string_view text) {
   for (const char16_t c : text) {
     if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) return false;
   }
   return true;
 }
 
-std::u16string NormalizeHexInput(std::string_view input) {
-  std::u16string hex;
-  hex.reserve(input.size());
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    const char c = input[i];
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') continue;
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) {
-      hex.push_back(static_cast<char16_t>(c));
-    } else if (c >= 'a' && c <= 'f') {
-      hex.push_back(static_cast<char16_t>(c - 'a' + 'A'));
-    } else {
-      std::string shown;
-      if (c > ' ' && c < 0x7F) {
-        shown = std::string("'") + c + "'";
-      } else {
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
-        shown = std::string("byte ") + code;
-      }
-      throw HexConversionError("the hex text holds " + shown + " at position " + std::to_string(i + 1) +
-                               "; only hex digits, spaces and line breaks are allowed");
-    }
+void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char* out) {
+  // A code unit b0 + 256 x b1 shows its high byte first.
+  for (std::size_t i = 0; i + 1 < size; i += 2, out += 4) {
+    const char* high = &kByteDigits[2 * bytes[i + 1]];
+    const char* low = &kByteDigits[2 * bytes[i]];
+    out[0] = high[0];
+    out[1] = high[1];
+    out[2] = low[0];
+    out[3] = low[1];
   }
-  return hex;
 }
 
 }  // namespace velsor

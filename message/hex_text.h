@@ -2,6 +2,8 @@
 // The text form of a message: four uppercase hexadecimal digits per UTF-16
 // code unit, most significant digit first, nothing between the groups.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,17 +17,15 @@ class HexConversionError : public Exception {
   using Exception::Exception;
 };
 
-std::u16string StringToHex(const std::u16string& text);
+std::u16string StringToHex(std::u16string_view text);
 // Reads groups of four digits; a final group of two or three digits gives one
 // code unit of that smaller value, a final single digit is dropped.
-std::u16string HexToString(const std::u16string& text);
+std::u16string HexToString(std::u16string_view text);
 // True when every code unit is 0-9 or A-F (uppercase); the empty text is.
-bool IsHexString(const std::u16string& text);
+bool IsHexString(std::u16string_view text);
 
-// A hex text as people paste it: digits in either case, wrapped by mail
-// programs, with spaces. Returns the digits in uppercase without spaces and
-// line breaks (space, tab, CR, LF, FF, VT); raises HexConversionError naming
-// the first other character and its 1-based byte position.
-std::u16string NormalizeHexInput(std::string_view input);
+// The hex text of envelope bytes, seen as little-endian code units: writes
+// 2 x size ASCII digits to out. size is even.
+void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char* out);
 
 }  // namespace velsor

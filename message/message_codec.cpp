@@ -1,47 +1,10 @@
 #include "message/message_codec.h"
 
-#include <algorithm>
-#include <vector>
-
-#include "message/ansi_codepage.h"
+#include "message/hex_reader.h"
 #include "message/hex_text.h"
-#include "crypto/bytes.h"
+#include "message/message_key.h"
 
 namespace velsor {
-
-namespace {
-
-// Burns the cipher when the run ends, successful or not, so no key stays behind.
-class BurnOnExit {
- public:
-  explicit BurnOnExit(Cipher& cipher) : fCipher(cipher) {}
-  ~BurnOnExit() { fCipher.Burn(); }
-  BurnOnExit(const BurnOnExit&) = delete;
-  BurnOnExit& operator=(const BurnOnExit&) = delete;
-
- private:
-  Cipher& fCipher;
-};
-
-// The key: the digest of salt followed by the passphrase bytes.
-void DeriveKey(Hash& hash, const uint8_t* salt, const std::u16string& passphrase, SecretBytes& digest) {
-  std::string passphrase_bytes = ToAnsiCodePage(passphrase);
-  hash.Init();
-  hash.Update(salt, static_cast<uint32_t>(kSaltBytes));
-  hash.UpdateStr(passphrase_bytes);
-  hash.Final(digest.data());
-  secure_wipe(passphrase_bytes.data(), passphrase_bytes.size());
-}
-
-void InitCipher(Cipher& cipher, const Hash& hash, SecretBytes& digest, const uint8_t* iv) {
-  const uint32_t key_bits = static_cast<uint32_t>(EffectiveKeySize(cipher, hash));
-  cipher.Init(digest.data(), key_bits, iv);
-  if (auto* block = dynamic_cast<BlockCipher*>(&cipher)) block->SetCipherMode(cmCBC);  // set after Init
-}
-
-std::size_t DigestBytes(const Hash& hash) { return static_cast<std::size_t>(std::max(hash.HashSize(), 0) / 8); }
-
-}  // namespace
 
 int32_t EffectiveKeySize(const Cipher& cipher, const Hash& hash) {
   return cipher.MaxKeySize() < hash.HashSize() ? cipher.MaxKeySize() : hash.HashSize();
@@ -52,63 +15,56 @@ std::size_t IvBytes(const Cipher& cipher) {
   return block == nullptr ? 0 : static_cast<std::size_t>(block->BlockSize() / 8);
 }
 
-std::u16string TrimControls(const std::u16string& text) {
+std::u16string TrimControls(std::u16string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();
   while (begin < end && text[begin] <= u' ') ++begin;
   while (end > begin && text[end - 1] <= u' ') --end;
-  return text.substr(begin, end - begin);
+  return std::u16string(text.substr(begin, end - begin));
 }
 
-std::u16string EncryptMessage(const std::u16string& text, const std::u16string& passphrase, Hash& hash,
-                              Cipher& cipher, const RandomSource& random) {
+std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                                const RandomSource& random) {
   BurnOnExit burn(cipher);
-  const SecretBytes text_bytes = Utf16LeBytes(text);
-  MemoryStream plain(text_bytes.data(), text_bytes.size());
   // An envelope without ciphertext could never be decrypted.
-  if (plain.Size() == 0) throw MessageError("an empty message cannot be encrypted");
+  if (text.empty()) throw MessageError("an empty message cannot be encrypted");
+  CheckPassphraseForEncryption(passphrase);
 
-  const std::size_t iv_bytes = IvBytes(cipher);
-  SecretBytes header(kSaltBytes + iv_bytes);  // salt, then IV, drawn in envelope order
-  random(header.data(), header.size());
+  // One buffer: salt and IV, drawn in envelope order, then the plaintext,
+  // encrypted where it lies.
+  const std::size_t header = kSaltBytes + IvBytes(cipher);
+  SecretBytes envelope(header + 2 * text.size());
+  random(envelope.data(), header);
+  StoreUtf16Le(text, envelope.data() + header);
+  KeyCipher(hash, cipher, envelope.data(), passphrase);
+  CryptInChunks(cipher, envelope.data() + header, envelope.size() - header, true, Cipher::kStreamChunk, true);
 
-  SecretBytes digest(DigestBytes(hash));
-  DeriveKey(hash, header.data(), passphrase, digest);
-  InitCipher(cipher, hash, digest, iv_bytes > 0 ? header.data() + kSaltBytes : nullptr);
-
-  MemoryStream envelope;
-  envelope.Write(header.data(), header.size());
-  cipher.EncryptStream(plain, envelope, plain.Size());
-  return StringToHex(Utf16LeText(envelope.Memory(), static_cast<std::size_t>(envelope.Size())));
+  std::string hex(2 * envelope.size(), '\0');
+  EnvelopeToHex(envelope.data(), envelope.size(), hex.data());
+  return hex;
 }
 
-std::u16string DecryptMessage(const std::u16string& hex_text, const std::u16string& passphrase, Hash& hash,
-                              Cipher& cipher) {
+std::u16string EncryptMessage(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                              const RandomSource& random) {
+  const std::string hex = EncryptMessageToHex(text, passphrase, hash, cipher, random);
+  return std::u16string(hex.begin(), hex.end());
+}
+
+SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
   BurnOnExit burn(cipher);
-  const std::u16string units = HexToString(TrimControls(hex_text));
-  const SecretBytes envelope_bytes = Utf16LeBytes(units);
-  MemoryStream envelope(envelope_bytes.data(), envelope_bytes.size());
+  // Every four characters give at most two bytes.
+  SecretBytes envelope(2 * (hex_text.size() / 4) + 2);
+  HexTextReader reader;
+  const std::size_t size = reader.Read(hex_text, envelope.data(), envelope.size()).written;
+  reader.Finish();
+  CheckEnvelopeSize(cipher, size);
 
-  const std::size_t iv_bytes = IvBytes(cipher);
-  const std::size_t header_bytes = kSaltBytes + iv_bytes;
-  const std::size_t size = static_cast<std::size_t>(envelope.Size());
-  if (size <= header_bytes) {
-    std::string why = "the hex text holds " + std::to_string(size) + " bytes; ";
-    std::u16string name = cipher.Algorithm();
-    why += std::string(name.begin(), name.end()) + " needs at least " + std::to_string(header_bytes + 1) + " (8 salt";
-    if (iv_bytes > 0) why += " + " + std::to_string(iv_bytes) + " IV";
-    why += " + 1)";
-    throw MessageError(why);
-  }
-
-  SecretBytes digest(DigestBytes(hash));
-  DeriveKey(hash, envelope.Memory(), passphrase, digest);
-  InitCipher(cipher, hash, digest, iv_bytes > 0 ? envelope.Memory() + kSaltBytes : nullptr);
-
-  envelope.SetPosition(static_cast<int64_t>(header_bytes));
-  MemoryStream plain;
-  cipher.DecryptStream(envelope, plain, static_cast<int64_t>(size - header_bytes));
-  return Utf16LeText(plain.Memory(), static_cast<std::size_t>(plain.Size()));
+  const std::size_t header = kSaltBytes + IvBytes(cipher);
+  KeyCipher(hash, cipher, envelope.data(), passphrase);
+  CryptInChunks(cipher, envelope.data() + header, size - header, false, Cipher::kStreamChunk, true);
+  SecretText text((size - header) / 2, u'\0');
+  LoadUtf16Le(envelope.data() + header, text.size(), text.data());
+  return text;
 }
 
 }  // namespace velsor

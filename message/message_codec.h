@@ -9,16 +9,13 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "crypto/bytes.h"
 #include "crypto/components.h"
+#include "message/message_error.h"
 
 namespace velsor {
-
-// Raised when a hex text cannot hold a message for the selected cipher.
-class MessageError : public Exception {
- public:
-  using Exception::Exception;
-};
 
 // Fills the given number of bytes with salt or IV bytes.
 using RandomSource = std::function<void(void* out, std::size_t size)>;
@@ -32,17 +29,25 @@ int32_t EffectiveKeySize(const Cipher& cipher, const Hash& hash);
 std::size_t IvBytes(const Cipher& cipher);
 
 // Encrypts text (taken as it is, untrimmed) into the hex text of a new
-// envelope. The salt's 8 draws come first, then the IV's. Raises on failure;
-// the cipher is burnt on every way out.
-std::u16string EncryptMessage(const std::u16string& text, const std::u16string& passphrase, Hash& hash,
-                              Cipher& cipher, const RandomSource& random);
+// envelope, in ASCII. The salt's 8 draws come first, then the IV's. Raises
+// MessageError for an empty text and for a passphrase with a character that
+// Windows-1252 lacks; the cipher is burnt on every way out. The cipher's
+// progress handler hears after each 8 MiB chunk.
+std::string EncryptMessageToHex(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                                const RandomSource& random);
+// The same hex text as UTF-16.
+std::u16string EncryptMessage(std::u16string_view text, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
+                              const RandomSource& random);
 
-// Decrypts a hex text (trimmed of code units up to U+0020 first) into the text.
-// Raises MessageError when the envelope is too short for the cipher.
-std::u16string DecryptMessage(const std::u16string& hex_text, const std::u16string& passphrase, Hash& hash,
-                              Cipher& cipher);
+// Decrypts a hex text into the text. The hex text may have digits in either
+// case and spaces and line breaks anywhere, other control characters only
+// around it. Raises MessageError, whose text says what is wrong, for a hex text
+// that is not one, is empty, has a digit count that is not a multiple of 4 or
+// is too short for the cipher. A passphrase character that Windows-1252 lacks
+// counts as "?", as other writers of the format hash it.
+SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher);
 
 // Removes every leading and trailing code unit at or below U+0020.
-std::u16string TrimControls(const std::u16string& text);
+std::u16string TrimControls(std::u16string_view text);
 
 }  // namespace velsor

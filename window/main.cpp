@@ -3,9 +3,11 @@
 
 #include <QApplication>
 
+#include "message/process_guard.h"
 #include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
+  velsor::HardenProcess();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velsor"));
   velsor::MainWindow mainWindow;

@@ -1,31 +1,34 @@
 #include "window/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QToolButton>
 #include <algorithm>
-#include <memory>
-#include <vector>
+#include <exception>
+#include <string_view>
+#include <utility>
 
 #include "message/components_catalog.h"
-#include "message/hex_text.h"
 #include "message/message_codec.h"
 #include "message/random_bytes.h"
-#include "crypto/bytes.h"
+#include "message/text_check.h"
+#include "window/anchor_layout.h"
+#include "window/memo_edit.h"
+#include "window/memo_text.h"
+#include "window/secret_clipboard.h"
 
 // Resources live in a static library: their registration must be called by
 // hand, from outside any namespace.
@@ -33,131 +36,27 @@ static void InitVelsorResources() { Q_INIT_RESOURCE(velsor); }
 
 namespace velsor {
 
-bool Working = false;
+// What a run of the codec hands back to the GUI thread.
+struct RunOutcome {
+  bool decrypt = false;
+  QString cipher_name;
+  QString hash_name;
+  qsizetype characters = 0;  // of the text that was encrypted
+  SecretText input;          // the memo's text, for the worker
+  SecretText passphrase;
+  std::string hex;    // Encrypt's result, ASCII
+  SecretText text;    // Decrypt's result
+  std::string error;  // why the run failed, for the status line; empty on success
+};
 
 namespace {
 
-const QString kCaption = QStringLiteral("Velsor    -    Encryption/Decryption utility");
-const QString kNoCiphers = QStringLiteral("No ciphers were found");
-const QString kNoHashes = QStringLiteral("No hashes were found");
-const QString kCloseQuestion = QStringLiteral("application is working ! Are you sure you want to quit ?");
 const QString kHomePage = QStringLiteral("https://velsor.example/");
 
 // imlButtons: the 24 x 24 button images, closed padlock, open padlock, copy, paste.
 constexpr QSize kButtonImageSize(24, 24);
 const char* const imlButtons[] = {":/icons/padlock-closed.svg", ":/icons/padlock-open.svg", ":/icons/copy.svg",
                                   ":/icons/paste.svg"};
-
-// Copies of memo and passphrase text are wiped when they go out of scope.
-class SecretText {
- public:
-  explicit SecretText(std::u16string text) : fText(std::move(text)) {}
-  ~SecretText() { secure_wipe(fText.data(), fText.size() * sizeof(char16_t)); }
-  SecretText(const SecretText&) = delete;
-  SecretText& operator=(const SecretText&) = delete;
-  const std::u16string& str() const { return fText; }
-
- private:
-  std::u16string fText;
-};
-
-void WipeQString(QString& text) {
-  if (!text.isEmpty()) secure_wipe(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
-}
-
-std::u16string ToU16(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
-// True when nothing is left once every code unit up to U+0020 is trimmed.
-bool IsBlank(const std::u16string& text) {
-  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= u' '; });
-}
-
-// The document separates paragraphs with U+2029 and keeps U+2028 for a line
-// break inside one; both are line breaks the user sees.
-bool IsDocumentLineBreak(QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
-
-// ---------------------------------------------------------------------------
-// Anchored placement: each child keeps the bounds it was designed with,
-// relative to its parent's top-left corner, and the anchored edges keep their
-// distance to the parent's edges when the parent is resized.
-
-enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-constexpr unsigned akTopLeft = akLeft | akTop;
-constexpr unsigned akTopRight = akTop | akRight;
-constexpr unsigned akAll = akLeft | akTop | akRight | akBottom;
-
-class AnchorLayout final : public QLayout {
- public:
-  // designed: the parent's size that the bounds were laid out for.
-  AnchorLayout(QWidget* parent, QSize designed) : QLayout(parent), fDesigned(designed) {
-    setContentsMargins(0, 0, 0, 0);
-    setSizeConstraint(QLayout::SetNoConstraint);
-  }
-
-  // An empty size in bounds means the widget's own size hint (an auto-sized label).
-  void Place(QWidget* widget, QRect bounds, unsigned anchors) {
-    addChildWidget(widget);
-    fItems.push_back({std::make_unique<QWidgetItem>(widget), bounds, anchors});
-    invalidate();
-  }
-
-  void addItem(QLayoutItem* item) override { fItems.push_back({std::unique_ptr<QLayoutItem>(item), {}, akTopLeft}); }
-  int count() const override { return static_cast<int>(fItems.size()); }
-  QLayoutItem* itemAt(int index) const override {
-    return index >= 0 && index < count() ? fItems[static_cast<std::size_t>(index)].item.get() : nullptr;
-  }
-  QLayoutItem* takeAt(int index) override {
-    if (index < 0 || index >= count()) return nullptr;
-    QLayoutItem* item = fItems[static_cast<std::size_t>(index)].item.release();
-    fItems.erase(fItems.begin() + index);
-    return item;
-  }
-  QSize sizeHint() const override { return fDesigned; }
-  QSize minimumSize() const override { return {0, 0}; }
-
-  void setGeometry(const QRect& rect) override {
-    QLayout::setGeometry(rect);
-    // Bounds are relative to the whole parent, not to its contents rectangle,
-    // so a group box's children sit where they were designed, under its title.
-    const QSize area = parentWidget() != nullptr ? parentWidget()->size() : rect.size();
-    for (const Entry& e : fItems) {
-      QRect b = e.bounds;
-      if (b.size().isEmpty()) b.setSize(e.item->sizeHint());
-      const int right_gap = fDesigned.width() - (e.bounds.x() + b.width());
-      const int bottom_gap = fDesigned.height() - (e.bounds.y() + b.height());
-      int x = b.x(), w = b.width(), y = b.y(), h = b.height();
-      if (e.anchors & akRight) {
-        if (e.anchors & akLeft)
-          w = area.width() - right_gap - x;
-        else
-          x = area.width() - right_gap - w;
-      }
-      if (e.anchors & akBottom) {
-        if (e.anchors & akTop)
-          h = area.height() - bottom_gap - y;
-        else
-          y = area.height() - bottom_gap - h;
-      }
-      // Straight to the widget: the bounds hold whatever its size policy says.
-      const QRect placed(x, y, std::max(w, 0), std::max(h, 0));
-      if (QWidget* widget = e.item->widget())
-        widget->setGeometry(placed);
-      else
-        e.item->setGeometry(placed);
-    }
-  }
-
- private:
-  struct Entry {
-    std::unique_ptr<QLayoutItem> item;
-    QRect bounds;
-    unsigned anchors;
-  };
-  QSize fDesigned;
-  std::vector<Entry> fItems;
-};
 
 QLabel* MakeLabel(const QString& text, QWidget* parent, const char* name) {
   auto* label = new QLabel(text, parent);
@@ -175,6 +74,15 @@ QToolButton* MakeButton(const QString& text, QWidget* parent, const char* name) 
   button->setFocusPolicy(Qt::NoFocus);
   button->setIconSize(kButtonImageSize);
   button->setAccessibleName(text);
+  return button;
+}
+
+QToolButton* MakeImageButton(const QString& hint, int image, QWidget* parent, const char* name) {
+  QToolButton* button = MakeButton(QString(), parent, name);
+  button->setIcon(QIcon(QString::fromLatin1(imlButtons[image])));
+  button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  button->setToolTip(hint);
+  button->setAccessibleName(hint);
   return button;
 }
 
@@ -199,6 +107,9 @@ MainWindow::MainWindow(QWidget* parent) : MainWindow(CreateAlgorithmComponents, 
 MainWindow::MainWindow(const ComponentFactory& create_components, QWidget* parent) : QWidget(parent) {
   InitVelsorResources();
   BuildControls();
+  fClipboard = new SecretClipboard(this);
+  connect(fClipboard, &SecretClipboard::Cleared, this,
+          [this] { ShowStatus(tr("Took the copied text off the clipboard")); });
   create_components(fComponents);
   FormCreate();
 
@@ -206,6 +117,8 @@ MainWindow::MainWindow(const ComponentFactory& create_components, QWidget* paren
   connect(cbxCipher, &QComboBox::currentIndexChanged, this, &MainWindow::cbxCipherChange);
   connect(cbxHash, &QComboBox::currentIndexChanged, this, &MainWindow::cbxCipherChange);
   connect(boxPassphrase, &QLineEdit::textChanged, this, &MainWindow::boxPassphraseChange);
+  connect(boxPassphrase, &QLineEdit::returnPressed, this, &MainWindow::PassphraseReturn);
+  connect(actShowPassphrase, &QAction::toggled, this, &MainWindow::TogglePassphraseShown);
   connect(btnEncrypt, &QToolButton::clicked, this, &MainWindow::btnEncryptClick);
   connect(btnDecrypt, &QToolButton::clicked, this, &MainWindow::btnDecryptClick);
   connect(btnClose, &QToolButton::clicked, this, &MainWindow::btnCloseClick);
@@ -214,15 +127,17 @@ MainWindow::MainWindow(const ComponentFactory& create_components, QWidget* paren
 }
 
 MainWindow::~MainWindow() {
-  // The components go before the lists that point at them: no list may report
-  // a change on its way out.
+  // A run still going uses the components: it ends before they go.
+  if (fWorker.joinable()) fWorker.join();
+  // The components go before the lists that name them: no list may report a
+  // change on its way out.
   cbxCipher->disconnect(this);
   cbxHash->disconnect(this);
 }
 
 void MainWindow::BuildControls() {
   setObjectName(QStringLiteral("mainWindow"));
-  setWindowTitle(kCaption);
+  setWindowTitle(tr("Velsor    -    Encryption/Decryption utility"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/velsor.svg")));
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(13);
@@ -242,30 +157,49 @@ void MainWindow::BuildControls() {
   form->Place(pnlMemo, QRect(0, 215, 884, 305), akAll);
   form->Place(pnlBottom, QRect(0, 526, 884, 33), akLeft | akRight | akBottom);
 
-  // Options: the two lists, the key size and the passphrase.
+  BuildOptions();
+  BuildActions();
+  BuildMemo();
+  BuildBottom();
+  BuildShortcuts();
+
+  // Keyboard focus: cipher list, hash list, passphrase, memo; the buttons take none.
+  setTabOrder(cbxCipher, cbxHash);
+  setTabOrder(cbxHash, boxPassphrase);
+  setTabOrder(boxPassphrase, Memo1);
+}
+
+// Options: the two lists, the key size and the passphrase.
+void MainWindow::BuildOptions() {
   auto* top = new AnchorLayout(pnlTop, QSize(884, 209));
-  grpOptions = new QGroupBox(QStringLiteral("Options"), pnlTop);
+  grpOptions = new QGroupBox(tr("Options"), pnlTop);
   grpOptions->setObjectName(QStringLiteral("grpOptions"));
   top->Place(grpOptions, QRect(8, 8, 297, 193), akTopLeft);
 
   auto* options = new AnchorLayout(grpOptions, QSize(297, 193));
-  lblCipher = MakeLabel(QStringLiteral("Cipher"), grpOptions, "lblCipher");
+  lblCipher = MakeLabel(tr("&Cipher"), grpOptions, "lblCipher");
   cbxCipher = new QComboBox(grpOptions);
   cbxCipher->setObjectName(QStringLiteral("cbxCipher"));
-  cbxCipher->setAccessibleName(QStringLiteral("Cipher"));
-  lblHash = MakeLabel(QStringLiteral("Hash"), grpOptions, "lblHash");
+  cbxCipher->setAccessibleName(tr("Cipher"));
+  lblHash = MakeLabel(tr("&Hash"), grpOptions, "lblHash");
   cbxHash = new QComboBox(grpOptions);
   cbxHash->setObjectName(QStringLiteral("cbxHash"));
-  cbxHash->setAccessibleName(QStringLiteral("Hash"));
-  lblKeySize = MakeLabel(QStringLiteral("Effective key size:"), grpOptions, "lblKeySize");
+  cbxHash->setAccessibleName(tr("Hash"));
+  lblKeySize = MakeLabel(tr("Effective key size:"), grpOptions, "lblKeySize");
   dblKeySize = MakeLabel(QString(), grpOptions, "dblKeySize");
-  dblKeySize->setAccessibleName(QStringLiteral("Effective key size"));
-  lblPassphrase = MakeLabel(QStringLiteral("Passphrase"), grpOptions, "lblPassphrase");
+  dblKeySize->setAccessibleName(tr("Effective key size"));
+  lblPassphrase = MakeLabel(tr("&Passphrase"), grpOptions, "lblPassphrase");
   boxPassphrase = new QLineEdit(grpOptions);
   boxPassphrase->setObjectName(QStringLiteral("boxPassphrase"));
-  boxPassphrase->setAccessibleName(QStringLiteral("Passphrase"));
+  boxPassphrase->setAccessibleName(tr("Passphrase"));
   boxPassphrase->setEchoMode(QLineEdit::Password);
   boxPassphrase->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));  // "*"
+  // The eye inside the box shows and hides what was typed.
+  actShowPassphrase = boxPassphrase->addAction(QIcon(QStringLiteral(":/icons/eye.svg")), QLineEdit::TrailingPosition);
+  actShowPassphrase->setObjectName(QStringLiteral("actShowPassphrase"));
+  actShowPassphrase->setCheckable(true);
+  actShowPassphrase->setToolTip(tr("Show the passphrase"));
+  // The labels' mnemonics (Alt+C, Alt+H, Alt+P) move the focus to their buddies.
   lblCipher->setBuddy(cbxCipher);
   lblHash->setBuddy(cbxHash);
   lblPassphrase->setBuddy(boxPassphrase);
@@ -280,65 +214,110 @@ void MainWindow::BuildControls() {
   options->Place(dblKeySize, QRect(value_left, 120, 0, 0), akTopLeft);
   options->Place(lblPassphrase, QRect(8, 144, 0, 0), akTopLeft);
   options->Place(boxPassphrase, QRect(8, 160, 265, 24), akTopLeft);
+}
 
-  // Actions, anchored to the right edge.
-  btnEncrypt = MakeButton(QStringLiteral("Encrypt"), pnlTop, "btnEncrypt");
+// Actions, anchored to the right edge.
+void MainWindow::BuildActions() {
+  auto* top = static_cast<AnchorLayout*>(pnlTop->layout());
+  btnEncrypt = MakeButton(tr("Encrypt"), pnlTop, "btnEncrypt");
   btnEncrypt->setIcon(QIcon(QString::fromLatin1(imlButtons[0])));
-  btnDecrypt = MakeButton(QStringLiteral("Decrypt"), pnlTop, "btnDecrypt");
+  btnDecrypt = MakeButton(tr("Decrypt"), pnlTop, "btnDecrypt");
   btnDecrypt->setIcon(QIcon(QString::fromLatin1(imlButtons[1])));
-  btnClose = MakeButton(QStringLiteral("Quit"), pnlTop, "btnClose");
-  btn_Copy = MakeButton(QString(), pnlTop, "btn_Copy");
-  btn_Copy->setIcon(QIcon(QString::fromLatin1(imlButtons[2])));
-  btn_Copy->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  btn_Copy->setToolTip(QStringLiteral("Copy"));
-  btn_Copy->setAccessibleName(QStringLiteral("Copy"));
-  btn_Paste = MakeButton(QString(), pnlTop, "btn_Paste");
-  btn_Paste->setIcon(QIcon(QString::fromLatin1(imlButtons[3])));
-  btn_Paste->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  btn_Paste->setToolTip(QStringLiteral("Paste"));
-  btn_Paste->setAccessibleName(QStringLiteral("Paste"));
+  btnClose = MakeButton(tr("Quit"), pnlTop, "btnClose");
+  btnClose->setToolTip(tr("Quit (Ctrl+Q)"));
+  btn_Copy = MakeImageButton(tr("Copy"), 2, pnlTop, "btn_Copy");
+  btn_Paste = MakeImageButton(tr("Paste"), 3, pnlTop, "btn_Paste");
   btnEncrypt->setEnabled(false);
   btnDecrypt->setEnabled(false);
+  UpdateActionHints();
   top->Place(btnEncrypt, QRect(735, 16, 133, 32), akTopRight);
   top->Place(btnDecrypt, QRect(735, 54, 133, 33), akTopRight);
   top->Place(btnClose, QRect(735, 111, 133, 33), akTopRight);
   top->Place(btn_Copy, QRect(735, 172, 67, 29), akTopRight);
   top->Place(btn_Paste, QRect(808, 172, 60, 29), akTopRight);
+}
 
-  // The memo fills its panel; long lines wrap at its edge without a line
-  // break entering the text, and Tab moves on to the next control.
+// The memo fills its panel; long lines wrap at its edge without a line break
+// entering the text, and Tab moves on to the next control.
+void MainWindow::BuildMemo() {
   auto* memo = new AnchorLayout(pnlMemo, QSize(884, 305));
-  Memo1 = new QPlainTextEdit(pnlMemo);
+  Memo1 = new MemoEdit(pnlMemo);
   Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setAccessibleName(QStringLiteral("Message"));
+  Memo1->setAccessibleName(tr("Message"));
   Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Memo1->setTabChangesFocus(true);
   memo->Place(Memo1, QRect(0, 0, 884, 305), akAll);
+}
 
-  // Links and progress.
+// Links, the status line and the progress bar.
+void MainWindow::BuildBottom() {
   auto* bottom = new AnchorLayout(pnlBottom, QSize(884, 33));
   lnkMaker = MakeLink(QStringLiteral("Velsor"), kHomePage, pnlBottom, "lnkMaker");
   QString address = kHomePage;
   address.remove(QStringLiteral("https://"));
   if (address.endsWith(u'/')) address.chop(1);
   lnkWebsite = MakeLink(address, kHomePage, pnlBottom, "lnkWebsite");
+  // What the last click did, in two lines at most; the tooltip holds it whole.
+  lblStatus = MakeLabel(QString(), pnlBottom, "lblStatus");
+  lblStatus->setAccessibleName(tr("Status"));
+  lblStatus->setWordWrap(true);
+  lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Progress = new QProgressBar(pnlBottom);
   Progress->setObjectName(QStringLiteral("Progress"));
-  Progress->setAccessibleName(QStringLiteral("Progress"));
+  Progress->setAccessibleName(tr("Progress"));
   Progress->setRange(0, 100);
   Progress->setValue(0);
   Progress->setTextVisible(false);
   bottom->Place(lnkMaker, QRect(8, 3, 89, 16), akTopLeft);
   bottom->Place(lnkWebsite, QRect(139, 3, 142, 16), akTopLeft);
+  bottom->Place(lblStatus, QRect(290, 1, 441, 31), akLeft | akTop | akRight);
   bottom->Place(Progress, QRect(739, 4, 129, 21), akRight | akBottom);
+}
 
-  // Keyboard focus: cipher list, hash list, passphrase, memo; the buttons take none.
-  setTabOrder(cbxCipher, cbxHash);
-  setTabOrder(cbxHash, boxPassphrase);
-  setTabOrder(boxPassphrase, Memo1);
+void MainWindow::BuildShortcuts() {
+  // A shortcut on a disabled action says why it is off.
+  auto guarded = [this](QToolButton* button, void (MainWindow::*click)()) {
+    return [this, button, click] {
+      if (button->isEnabled())
+        (this->*click)();
+      else
+        ShowStatus(button->toolTip());
+    };
+  };
+  const struct {
+    QString keys;
+    std::function<void()> action;
+  } shortcuts[] = {
+      {tr("Ctrl+E"), guarded(btnEncrypt, &MainWindow::btnEncryptClick)},
+      {tr("Ctrl+D"), guarded(btnDecrypt, &MainWindow::btnDecryptClick)},
+      {tr("Ctrl+Q"), [this] { btnCloseClick(); }},
+      {tr("Ctrl+Shift+C"), [this] { btn_CopyClick(); }},
+      {tr("Ctrl+Shift+V"), [this] { btn_PasteClick(); }},
+  };
+  for (const auto& s : shortcuts) {
+    fShortcutKeys.push_back(QKeySequence(s.keys));
+    auto* shortcut = new QShortcut(fShortcutKeys.back(), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, s.action);
+  }
+  // The editors take some of these keys for themselves on some desktops
+  // (Ctrl+E is "end of line" on X11): the window's shortcuts come first.
+  boxPassphrase->installEventFilter(this);
+  Memo1->installEventFilter(this);
+  btn_Copy->setToolTip(tr("Copy (Ctrl+Shift+C)"));
+  btn_Paste->setToolTip(tr("Paste (Ctrl+Shift+V)"));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    // Filtered out unaccepted, so the editor cannot claim the key.
+    if (fShortcutKeys.contains(pressed)) return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::FormCreate() {
@@ -346,25 +325,22 @@ void MainWindow::FormCreate() {
   // Salt and IV bytes come from the system's cryptographic generator
   // (SystemRandomBytes), which needs no seed: there is nothing to seed here.
 
-  // Every owned component that is a cipher or a hash becomes an entry carrying
-  // it; the lists are sorted without regard to case.
-  for (Cipher* cipher : ListCiphers(fComponents)) {
-    cbxCipher->addItem(QString::fromStdU16String(cipher->Algorithm()),
-                       QVariant::fromValue(static_cast<void*>(static_cast<Component*>(cipher))));
-  }
-  for (Hash* hash : ListHashes(fComponents)) {
-    cbxHash->addItem(QString::fromStdU16String(hash->Algorithm()),
-                     QVariant::fromValue(static_cast<void*>(static_cast<Component*>(hash))));
-  }
+  // Every owned component that is a cipher or a hash becomes an entry; the
+  // lists show them sorted without regard to case, and entry i of a list is
+  // element i of its vector.
+  fCiphers = ListCiphers(fComponents);
+  fHashes = ListHashes(fComponents);
+  for (const Cipher* cipher : fCiphers) cbxCipher->addItem(QString::fromStdU16String(cipher->Algorithm()));
+  for (const Hash* hash : fHashes) cbxHash->addItem(QString::fromStdU16String(hash->Algorithm()));
 
   if (cbxCipher->count() == 0) {
-    QMessageBox::critical(this, kCaption, kNoCiphers, QMessageBox::Ok);
+    QMessageBox::critical(this, windowTitle(), tr("No ciphers were found"), QMessageBox::Ok);
     DisableActions();
     return;
   }
   cbxCipher->setCurrentIndex(0);
   if (cbxHash->count() == 0) {
-    QMessageBox::critical(this, kCaption, kNoHashes, QMessageBox::Ok);
+    QMessageBox::critical(this, windowTitle(), tr("No hashes were found"), QMessageBox::Ok);
     DisableActions();
     return;
   }
@@ -390,21 +366,25 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// Selection and key size
+// Selection, key size, passphrase
 
 Cipher* MainWindow::SelectedCipher() const {
-  return dynamic_cast<Cipher*>(static_cast<Component*>(cbxCipher->currentData().value<void*>()));
+  const int index = cbxCipher->currentIndex();
+  return index >= 0 && static_cast<std::size_t>(index) < fCiphers.size() ? fCiphers[static_cast<std::size_t>(index)]
+                                                                         : nullptr;
 }
 
 Hash* MainWindow::SelectedHash() const {
-  return dynamic_cast<Hash*>(static_cast<Component*>(cbxHash->currentData().value<void*>()));
+  const int index = cbxHash->currentIndex();
+  return index >= 0 && static_cast<std::size_t>(index) < fHashes.size() ? fHashes[static_cast<std::size_t>(index)]
+                                                                        : nullptr;
 }
 
 void MainWindow::cbxCipherChange() {
   const Cipher* cipher = SelectedCipher();
   const Hash* hash = SelectedHash();
   if (cipher == nullptr || hash == nullptr) return;
-  dblKeySize->setText(QString::number(EffectiveKeySize(*cipher, *hash)) + QStringLiteral(" bits"));
+  dblKeySize->setText(tr("%1 bits").arg(EffectiveKeySize(*cipher, *hash)));
 }
 
 void MainWindow::boxPassphraseChange() {
@@ -412,93 +392,167 @@ void MainWindow::boxPassphraseChange() {
   const bool typed = !boxPassphrase->text().isEmpty();
   btnEncrypt->setEnabled(typed);
   btnDecrypt->setEnabled(typed);
+  UpdateActionHints();
+}
+
+void MainWindow::UpdateActionHints() {
+  const bool locked = grpOptions != nullptr && !grpOptions->isEnabled();
+  const QString why = locked ? tr("The cipher or hash list is empty") : tr("Type a passphrase first");
+  btnEncrypt->setToolTip(btnEncrypt->isEnabled() ? tr("Encrypt the memo's text (Ctrl+E)") : why);
+  btnDecrypt->setToolTip(btnDecrypt->isEnabled() ? tr("Decrypt the hex text in the memo (Ctrl+D)") : why);
+}
+
+void MainWindow::PassphraseReturn() {
+  if (!btnEncrypt->isEnabled()) {
+    ShowStatus(btnEncrypt->toolTip());
+    return;
+  }
+  // Enter decrypts a hex text and encrypts anything else.
+  if (HoldsHexText(MemoText().view()))
+    btnDecryptClick();
+  else
+    btnEncryptClick();
+}
+
+void MainWindow::TogglePassphraseShown(bool shown) {
+  boxPassphrase->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+  actShowPassphrase->setIcon(QIcon(shown ? QStringLiteral(":/icons/eye-off.svg") : QStringLiteral(":/icons/eye.svg")));
+  actShowPassphrase->setToolTip(shown ? tr("Hide the passphrase") : tr("Show the passphrase"));
+}
+
+SecretText MainWindow::TypedPassphrase() const {
+  // text() shares the line edit's own buffer, which no caller can wipe; the
+  // one copy made here wipes itself.
+  const QString typed = boxPassphrase->text();
+  return SecretText(reinterpret_cast<const char16_t*>(typed.utf16()), static_cast<std::size_t>(typed.size()));
 }
 
 void MainWindow::DisableActions() {
   grpOptions->setEnabled(false);
   btnEncrypt->setEnabled(false);
   btnDecrypt->setEnabled(false);
+  UpdateActionHints();
 }
 
-// ---------------------------------------------------------------------------
-// The memo's text
-
-std::u16string MainWindow::MemoText() const {
-  // Not toPlainText: it turns a no-break space into a space.
-  QString raw = Memo1->document()->toRawText();
-  std::u16string text;
-  text.reserve(static_cast<std::size_t>(raw.size()) + 64);
-  for (const QChar c : raw) {
-    if (IsDocumentLineBreak(c))
-      text += u"\r\n";
-    else
-      text += static_cast<char16_t>(c.unicode());
-  }
-  WipeQString(raw);
-  return text;
+void MainWindow::ShowStatus(const QString& text) {
+  lblStatus->setText(text);
+  lblStatus->setToolTip(text);
 }
 
-void MainWindow::SetMemoText(const std::u16string& text) {
-  // The memo takes a text up to its first code unit 0; CR LF (as LF or CR
-  // alone) starts a new line.
-  const std::size_t end = std::min(text.find(u'\0'), text.size());
-  QString shown = QString::fromUtf16(text.data(), static_cast<qsizetype>(end));
-  Memo1->setPlainText(shown);
-  WipeQString(shown);
-}
+SecretText MainWindow::MemoText() const { return Memo1->CodecText(); }
+
+void MainWindow::SetClipboardLifetime(std::chrono::milliseconds lifetime) { fClipboard->SetLifetime(lifetime); }
 
 // ---------------------------------------------------------------------------
 // Actions
 
 void MainWindow::btnEncryptClick() {
-  if (Working) return;
-  if (IsBlank(SecretText(MemoText()).str())) return;
+  if (Working) {
+    ShowStatus(tr("Still working: one run at a time"));
+    return;
+  }
+  Progress->setValue(0);
   Hash* hash = SelectedHash();
   Cipher* cipher = SelectedCipher();
   if (hash == nullptr || cipher == nullptr) return;  // no lists: the actions stay off
-  Working = true;
-  Progress->setValue(0);
-  QString typed = boxPassphrase->text();
-  const SecretText passphrase(ToU16(typed));
-  WipeQString(typed);
-  EncryptMemo(passphrase.str(), *hash, *cipher);
+  SecretText text = MemoText();
+  if (IsBlank(text.view())) {
+    ShowStatus(tr("Encrypt needs a text in the memo"));
+    return;
+  }
+  EncryptMemo(std::move(text), TypedPassphrase(), *hash, *cipher);
 }
 
 void MainWindow::btnDecryptClick() {
-  if (Working) return;
-  {
-    const SecretText text(MemoText());
-    if (IsBlank(text.str())) return;
-    if (!IsHexString(TrimControls(text.str()))) return;
+  if (Working) {
+    ShowStatus(tr("Still working: one run at a time"));
+    return;
   }
+  Progress->setValue(0);
   Hash* hash = SelectedHash();
   Cipher* cipher = SelectedCipher();
   if (hash == nullptr || cipher == nullptr) return;
+  DecryptMemo(MemoText(), TypedPassphrase(), *hash, *cipher);
+}
+
+void MainWindow::AttachProgress(Cipher& cipher) {
+  // Called on the worker thread: the value reaches the bar through the event loop.
+  cipher.SetOnProgressEvent([this](Component* sender, int32_t value) {
+    QMetaObject::invokeMethod(
+        this, [this, sender, value] { ShowProgress(sender, value); }, Qt::QueuedConnection);
+  });
+}
+
+void MainWindow::EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+  StartRun(false, std::move(memo), std::move(passphrase), hash, cipher);
+}
+
+void MainWindow::DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+  StartRun(true, std::move(memo), std::move(passphrase), hash, cipher);
+}
+
+void MainWindow::StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
   Working = true;
-  Progress->setValue(0);
-  QString typed = boxPassphrase->text();
-  const SecretText passphrase(ToU16(typed));
-  WipeQString(typed);
-  DecryptMemo(passphrase.str(), *hash, *cipher);
+  Memo1->setReadOnly(true);  // the memo is replaced by the result
+  AttachProgress(cipher);
+  ShowStatus(decrypt ? tr("Decrypting...") : tr("Encrypting..."));
+  auto outcome = std::make_shared<RunOutcome>();
+  outcome->decrypt = decrypt;
+  outcome->cipher_name = cbxCipher->currentText();
+  outcome->hash_name = cbxHash->currentText();
+  outcome->input = std::move(memo);
+  outcome->passphrase = std::move(passphrase);
+  if (fWorker.joinable()) fWorker.join();
+  fWorker = std::thread([this, outcome, &hash, &cipher] {
+    RunOutcome& run = *outcome;
+    // Every failure has its words on the status line; the memo keeps its text.
+    try {
+      if (run.decrypt) {
+        run.text = DecryptMessage(run.input.view(), run.passphrase.view(), hash, cipher);
+      } else {
+        run.characters = CountCharacters(run.input.view());
+        run.hex = EncryptMessageToHex(run.input.view(), run.passphrase.view(), hash, cipher, SystemRandomBytes);
+      }
+    } catch (const Exception& e) {
+      run.error = e.what();  // written for the user
+    } catch (const std::exception& e) {
+      run.error = std::string(run.decrypt ? "Decrypt" : "Encrypt") + " failed: " + e.what();
+    }
+    run.input.Wipe();
+    run.passphrase.Wipe();
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { FinishRun(outcome); }, Qt::QueuedConnection);
+  });
 }
 
-void MainWindow::EncryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher) {
-  try {
-    cipher.SetOnProgressEvent([this](Component* sender, int32_t value) { ShowProgress(sender, value); });
-    const SecretText text(MemoText());
-    SetMemoText(EncryptMessage(text.str(), passphrase, hash, cipher, SystemRandomBytes));
-  } catch (...) {
-    // Silent: the memo keeps its text.
-  }
-  Working = false;
-}
-
-void MainWindow::DecryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher) {
-  try {
-    const SecretText text(DecryptMessage(MemoText(), passphrase, hash, cipher));
-    SetMemoText(text.str());
-  } catch (...) {
-    // Silent: too short for the cipher, or anything else; the memo keeps its text.
+void MainWindow::FinishRun(const std::shared_ptr<RunOutcome>& outcome) {
+  if (fWorker.joinable()) fWorker.join();
+  Memo1->setReadOnly(false);
+  if (!outcome->error.empty()) {
+    ShowStatus(QString::fromStdString(outcome->error));
+  } else if (!outcome->decrypt) {
+    Memo1->ReplaceText(QString::fromLatin1(outcome->hex.data(), static_cast<qsizetype>(outcome->hex.size())));
+    ShowStatus(tr("Encrypted %1 characters with %2 and %3")
+                   .arg(outcome->characters)
+                   .arg(outcome->cipher_name, outcome->hash_name));
+  } else {
+    // The memo takes the text up to its first code unit 0.
+    const std::u16string_view all = outcome->text.view();
+    const std::u16string_view shown = all.substr(0, std::min(all.find(u'\0'), all.size()));
+    QString text = QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size()));
+    Memo1->ReplaceText(text);
+    WipeOwnedText(text);
+    QString status = tr("Decrypted %1 characters").arg(CountCharacters(shown));
+    if (shown.size() < all.size())
+      status = tr("Decrypted %1 characters; the text holds U+0000 after them, and the rest is not shown")
+                   .arg(CountCharacters(shown));
+    // The format has no check value: this is a hint, the result stays as it is.
+    if (!LooksLikeText(all)) {
+      const QString hint =
+          tr("This does not look like text: check the passphrase, cipher and hash (Ctrl+Z restores the hex text)");
+      status = shown.size() < all.size() ? status + QStringLiteral(". ") + hint : hint;
+    }
+    ShowStatus(status);
   }
   Working = false;
 }
@@ -513,24 +567,31 @@ void MainWindow::btnCloseClick() { close(); }
 void MainWindow::btn_CopyClick() {
   Memo1->selectAll();
   // The clipboard gets the text exactly, no-break spaces included, with the
-  // platform's line breaks.
-  QString text = Memo1->document()->toRawText();
-  for (QChar& c : text) {
-    if (IsDocumentLineBreak(c)) c = u'\n';
+  // platform's line breaks. A plaintext goes as a secret that leaves the
+  // clipboard again; a hex message stays, to be pasted into mail later.
+  QString text = Memo1->Text(u"\n");
+  if (text.isEmpty() || HoldsHexText(QStringView(text))) {
+    fClipboard->CopyPlain(text);
+    ShowStatus(tr("Copied the hex text"));
+  } else {
+    fClipboard->CopySecret(text);
+    const auto seconds = (fClipboard->Lifetime().count() + 999) / 1000;
+    ShowStatus(seconds == 1 ? tr("Copied the text; it leaves the clipboard in 1 second")
+                            : tr("Copied the text; it leaves the clipboard in %1 seconds").arg(seconds));
   }
-  QGuiApplication::clipboard()->setText(text);
-  WipeQString(text);
+  WipeOwnedText(text);
 }
 
 void MainWindow::btn_PasteClick() {
-  // One undoable step: empty the memo, then insert the clipboard's text, if any.
-  QTextCursor cursor(Memo1->document());
-  cursor.beginEditBlock();
-  cursor.select(QTextCursor::Document);
-  cursor.removeSelectedText();
-  cursor.insertText(QGuiApplication::clipboard()->text());
-  cursor.endEditBlock();
-  Memo1->setTextCursor(cursor);
+  if (Working) {
+    ShowStatus(tr("Still working: one run at a time"));
+    return;
+  }
+  // One undoable step: the clipboard's text, if any, replaces the memo's.
+  const QString text = QGuiApplication::clipboard()->text();
+  Memo1->ReplaceText(text);
+  Memo1->moveCursor(QTextCursor::End);
+  ShowStatus(tr("Pasted %1 characters").arg(CountCharacters(QStringView(text))));
 }
 
 // ---------------------------------------------------------------------------
@@ -548,7 +609,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::FormCloseQuery(QObject* Sender, bool& CanClose) {
   (void)Sender;
   if (!Working) return;
-  QMessageBox question(QMessageBox::Question, kCaption, kCloseQuestion, QMessageBox::Yes | QMessageBox::No, this);
+  QMessageBox question(QMessageBox::Question, windowTitle(),
+                       tr("application is working ! Are you sure you want to quit ?"),
+                       QMessageBox::Yes | QMessageBox::No, this);
   question.setObjectName(QStringLiteral("closeQuestion"));
   if (question.exec() == QMessageBox::Yes) {
     // Let the run end first; waiting for events does not spin the processor.

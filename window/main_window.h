@@ -2,29 +2,37 @@
 // The program's one window: the memo, the cipher and hash lists, the passphrase
 // box and the actions. The window owns one instance of every algorithm
 // component and knows them only as Cipher and Hash; the message codec does the
-// work. The only file that knows both Qt and the codec.
+// work, on a worker thread, one run at a time, while the window stays
+// responsive. The only file that knows both Qt and the codec.
 
+#include <QKeySequence>
+#include <QList>
 #include <QWidget>
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "crypto/bytes.h"
 #include "crypto/components.h"
 
+class QAction;
 class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QToolButton;
 class QShowEvent;
 
 namespace velsor {
 
-// Set by an accepted Encrypt or Decrypt click, cleared when the codec's run
-// ends, successfully or not. Read on the GUI thread only.
-extern bool Working;
+class MemoEdit;
+class SecretClipboard;
+struct RunOutcome;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -39,7 +47,13 @@ class MainWindow : public QWidget {
 
   // The memo's text as the codec sees it: every character as typed, each line
   // break as CR LF.
-  std::u16string MemoText() const;
+  SecretText MemoText() const;
+
+  // True from an accepted Encrypt or Decrypt click until its run has ended.
+  bool IsWorking() const { return Working; }
+
+  // How long a copied plaintext stays on the clipboard.
+  void SetClipboardLifetime(std::chrono::milliseconds lifetime);
 
  public slots:
   void FormCloseQuery(QObject* Sender, bool& CanClose);
@@ -55,20 +69,48 @@ class MainWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  friend class MainWindowTestAccess;
+
   void BuildControls();
+  void BuildOptions();
+  void BuildActions();
+  void BuildMemo();
+  void BuildBottom();
+  void BuildShortcuts();
   void FormCreate();
   void DisableActions();
-  void EncryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher);
-  void DecryptMemo(const std::u16string& passphrase, Hash& hash, Cipher& cipher);
-  void SetMemoText(const std::u16string& text);
+  void UpdateActionHints();
+  void PassphraseReturn();
+  void TogglePassphraseShown(bool shown);
+  void ShowStatus(const QString& text);
+
+  // Starts the codec on the worker thread; the finished run comes back
+  // through FinishRun on the GUI thread.
+  void StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void FinishRun(const std::shared_ptr<RunOutcome>& outcome);
+  // memo: the memo's text as read at the click.
+  void EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void AttachProgress(Cipher& cipher);
+  SecretText TypedPassphrase() const;
   Cipher* SelectedCipher() const;
   Hash* SelectedHash() const;
 
   // Owner of the algorithm components; they are released with the window.
   Component fComponents;
+  // The components the lists show, in the lists' order: entry i is element i.
+  std::vector<Cipher*> fCiphers;
+  std::vector<Hash*> fHashes;
+  // Set by an accepted Encrypt or Decrypt click, cleared when the run ends.
+  // Read and written on the GUI thread only.
+  bool Working = false;
+  std::thread fWorker;
+  SecretClipboard* fClipboard = nullptr;
   bool fCentred = false;
+  QList<QKeySequence> fShortcutKeys;
 
   QWidget* pnlTop = nullptr;
   QGroupBox* grpOptions = nullptr;
@@ -80,16 +122,18 @@ class MainWindow : public QWidget {
   QLabel* dblKeySize = nullptr;
   QLabel* lblPassphrase = nullptr;
   QLineEdit* boxPassphrase = nullptr;
+  QAction* actShowPassphrase = nullptr;
   QToolButton* btnEncrypt = nullptr;
   QToolButton* btnDecrypt = nullptr;
   QToolButton* btnClose = nullptr;
   QToolButton* btn_Copy = nullptr;
   QToolButton* btn_Paste = nullptr;
   QWidget* pnlMemo = nullptr;
-  QPlainTextEdit* Memo1 = nullptr;
+  MemoEdit* Memo1 = nullptr;
   QWidget* pnlBottom = nullptr;
   QLabel* lnkMaker = nullptr;
   QLabel* lnkWebsite = nullptr;
+  QLabel* lblStatus = nullptr;
   QProgressBar* Progress = nullptr;
 };
 

@@ -2,6 +2,10 @@
 // Blowfish as its designer published it in 1993: 64-bit blocks, 16 rounds,
 // keys of 8 to 448 bits, an 18-word P-array and four key-dependent S-boxes
 // that the key schedule derives by encrypting with the cipher itself.
+//
+// Constant time: no. The F function indexes the key-dependent S-boxes with
+// data bytes, so cache timing can leak; on a local desktop tool that only an
+// attacker already running code beside it could measure, this is accepted.
 
 #include <array>
 #include <cstdint>
@@ -16,9 +20,7 @@ class Blowfish final : public CipherMetadata<Blowfish, BlockCipher64> {
  public:
   explicit Blowfish(Component* owner = nullptr);
 
-  static int32_t GetId() { return kIdBlowfish; }
-  static std::u16string GetAlgorithm() { return u"Blowfish"; }
-  static int32_t GetMaxKeySize() { return 448; }
+  static constexpr CipherIdentity kIdentity{kIdBlowfish, u"Blowfish", 448};
   static bool SelfTest();
 
   void Burn() override;
@@ -34,8 +36,8 @@ class Blowfish final : public CipherMetadata<Blowfish, BlockCipher64> {
  private:
   uint32_t F(uint32_t x) const;
 
-  SecretArray<std::array<uint32_t, 256>, 4> SBox;
-  SecretArray<uint32_t, 18> PBox;
+  SecretArray<std::array<uint32_t, 256>, 4> fSBox;
+  SecretArray<uint32_t, 18> fPBox;
 };
 
 // The initial P-array and S-boxes, digits of pi (blowfish_tables.cpp).

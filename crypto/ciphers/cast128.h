@@ -2,6 +2,10 @@
 // CAST-128 as RFC 2144 publishes it: 64-bit blocks, keys of up to 128 bits
 // padded with zero bytes to 128, 12 rounds for keys of at most ten whole
 // bytes and 16 rounds for longer ones.
+//
+// Constant time: no. Each round indexes the S-boxes S1..S4 (and the key
+// schedule S5..S8) with secret bytes; only code measuring the cache on the
+// same machine could exploit it, which a local desktop tool accepts.
 
 #include <array>
 #include <cstdint>
@@ -16,9 +20,7 @@ class Cast128 final : public CipherMetadata<Cast128, BlockCipher64> {
  public:
   explicit Cast128(Component* owner = nullptr);
 
-  static int32_t GetId() { return kIdCast128; }
-  static std::u16string GetAlgorithm() { return u"Cast128"; }
-  static int32_t GetMaxKeySize() { return 128; }
+  static constexpr CipherIdentity kIdentity{kIdCast128, u"Cast128", 128};
   static bool SelfTest();
 
   void Burn() override;
@@ -35,7 +37,7 @@ class Cast128 final : public CipherMetadata<Cast128, BlockCipher64> {
   // Words 0..15 the masking subkeys Km1..Km16, words 16..31 the rotation
   // subkeys Kr1..Kr16 (low 5 bits only).
   SecretArray<uint32_t, 32> KeyData;
-  int32_t Rounds = 0;  // 12 or 16 for the current key, 0 without one
+  SecretValue<int32_t> fRounds;  // 12 or 16 for the current key, 0 without one
 };
 
 // S1..S8 of RFC 2144 Appendix A (cast128_tables.cpp).

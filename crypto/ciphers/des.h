@@ -2,6 +2,10 @@
 // DES (FIPS 46-3) and Triple DES in encrypt-decrypt-encrypt form (ANSI X9.52,
 // NIST SP 800-67) on one shared base. Parity bits are ignored and weak keys
 // are accepted: every key schedules, as the standard defines it.
+//
+// Constant time: no. The combined S-box/P tables are indexed with secret
+// bits in every round and the key schedule looks up PC-2 pieces; a cache
+// timing leak needs an attacker on the same machine, accepted here.
 
 #include <array>
 #include <cstdint>
@@ -32,9 +36,7 @@ class Des final : public CipherMetadata<Des, DesBase> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdDes; }
-  static std::u16string GetAlgorithm() { return u"DES"; }
-  static int32_t GetMaxKeySize() { return 64; }
+  static constexpr CipherIdentity kIdentity{kIdDes, u"DES", 64};
   static bool SelfTest();
 
   void Burn() override;
@@ -57,9 +59,7 @@ class TripleDes final : public CipherMetadata<TripleDes, DesBase> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdTripleDes; }
-  static std::u16string GetAlgorithm() { return u"3DES"; }
-  static int32_t GetMaxKeySize() { return 192; }
+  static constexpr CipherIdentity kIdentity{kIdTripleDes, u"3DES", 192};
   static bool SelfTest();
 
   void Burn() override;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "crypto/self_test.h"
+
 namespace velsor {
 
 namespace {
@@ -80,20 +82,15 @@ inline uint32_t Round(const SboxTables& s, uint32_t p, const std::array<uint32_t
 IceBase::IceBase(Component* owner) : BlockCipher64(owner) { Sboxes(); }
 
 void IceBase::Burn() {
-  ik_keysched.Wipe();
-  rounds = 0;
+  fSubkeys.Wipe();
+  fRounds = 0;
   BlockCipher64::Burn();
 }
 
-void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
-  // Four bits pass the common size check but hold no whole key byte.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
+void IceBase::ScheduleIceKey(const void* key_bytes, uint32_t size_bits, int level) {
   SecretArray<uint8_t, 16> key;  // zero padding for short keys
-  std::memcpy(key.data(), Key, std::min<std::size_t>(Size / 8, key.size()));
-  rounds = level == 0 ? 8 : 16 * level;
+  std::memcpy(key.data(), key_bytes, std::min<std::size_t>(size_bits / 8, key.size()));
+  fRounds = level == 0 ? 8 : 16 * level;
 
   // Four 16-bit words per 8 key bytes, kb[3] from the first pair.
   SecretArray<uint16_t, 4> kb;
@@ -109,7 +106,7 @@ void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
     load_words(8 * i);
     BuildSubkeys(kb.data(), 8 * i, kKeyRotation);
     // The second half continues from the words as the first half left them.
-    BuildSubkeys(kb.data(), rounds - 8 - 8 * i, kKeyRotation + 8);
+    BuildSubkeys(kb.data(), fRounds - 8 - 8 * i, kKeyRotation + 8);
   }
 }
 
@@ -119,7 +116,7 @@ void IceBase::ScheduleIceKey(const void* Key, uint32_t Size, int level) {
 void IceBase::BuildSubkeys(uint16_t* kb, int first, const int* keyrot) {
   for (int i = 0; i < 8; ++i) {
     const int kr = keyrot[i];
-    Subkey& sk = ik_keysched[static_cast<std::size_t>(first + i)];
+    Subkey& sk = fSubkeys[static_cast<std::size_t>(first + i)];
     sk = {0, 0, 0};
     for (int j = 0; j < 15; ++j) {
       uint32_t& word = sk[static_cast<std::size_t>(j % 3)];
@@ -141,9 +138,9 @@ void IceBase::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t l = load_be32(in);
   uint32_t r = load_be32(in + 4);
-  for (int32_t i = 0; i < rounds; i += 2) {
-    l ^= Round(s, r, ik_keysched[static_cast<std::size_t>(i)]);
-    r ^= Round(s, l, ik_keysched[static_cast<std::size_t>(i + 1)]);
+  for (int32_t i = 0; i < fRounds; i += 2) {
+    l ^= Round(s, r, fSubkeys[static_cast<std::size_t>(i)]);
+    r ^= Round(s, l, fSubkeys[static_cast<std::size_t>(i + 1)]);
   }
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   store_be32(out, r);
@@ -156,52 +153,27 @@ void IceBase::DecryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t l = load_be32(in);
   uint32_t r = load_be32(in + 4);
-  for (int32_t i = rounds - 1; i > 0; i -= 2) {
-    l ^= Round(s, r, ik_keysched[static_cast<std::size_t>(i)]);
-    r ^= Round(s, l, ik_keysched[static_cast<std::size_t>(i - 1)]);
+  for (int32_t i = fRounds - 1; i > 0; i -= 2) {
+    l ^= Round(s, r, fSubkeys[static_cast<std::size_t>(i)]);
+    r ^= Round(s, l, fSubkeys[static_cast<std::size_t>(i - 1)]);
   }
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   store_be32(out, r);
   store_be32(out + 4, l);
 }
 
-bool IceBase::KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t Size, const uint8_t* plain,
-                          const uint8_t* cipher) {
-  uint8_t buffer[8] = {};
-  ice.Init(key, Size, nullptr);
-  ice.EncryptECB(plain, buffer);
-  bool ok = std::memcmp(buffer, cipher, 8) == 0;
-  ice.Reset();
-  ice.DecryptECB(buffer, buffer);
-  ok = ok && std::memcmp(buffer, plain, 8) == 0;
-  ice.Burn();
-  return ok;
-}
-
 // The designer's published test vectors: the same plaintext at every level.
-namespace {
-const uint8_t kTestPlain[8] = {0xfe, 0xdc, 0xba, 0x98, 0x76, 0x54, 0x32, 0x10};
-const uint8_t kTestKey64[8] = {0xde, 0xad, 0xbe, 0xef, 0x01, 0x23, 0x45, 0x67};
-const uint8_t kTestKey128[16] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77,
-                                 0x88, 0x99, 0xaa, 0xbb, 0xcc, 0xdd, 0xee, 0xff};
-}  // namespace
-
 bool ThinIce::SelfTest() {
-  const uint8_t expected[8] = {0xde, 0x24, 0x0d, 0x83, 0xa0, 0x0a, 0x9c, 0xc0};
-  ThinIce ice;
-  return KnownAnswer(ice, kTestKey64, 64, kTestPlain, expected);
+  return self_test::BlockCipherKnownAnswers<ThinIce>({{"deadbeef01234567", "fedcba9876543210", "de240d83a00a9cc0"}});
 }
 
 bool Ice::SelfTest() {
-  const uint8_t expected[8] = {0x7d, 0x6e, 0xf1, 0xef, 0x30, 0xd4, 0x7a, 0x96};
-  Ice ice;
-  return KnownAnswer(ice, kTestKey64, 64, kTestPlain, expected);
+  return self_test::BlockCipherKnownAnswers<Ice>({{"deadbeef01234567", "fedcba9876543210", "7d6ef1ef30d47a96"}});
 }
 
 bool Ice2::SelfTest() {
-  const uint8_t expected[8] = {0xf9, 0x48, 0x40, 0xd8, 0x69, 0x72, 0xf2, 0x1c};
-  Ice2 ice;
-  return KnownAnswer(ice, kTestKey128, 128, kTestPlain, expected);
+  return self_test::BlockCipherKnownAnswers<Ice2>(
+      {{"00112233445566778899aabbccddeeff", "fedcba9876543210", "f94840d86972f21c"}});
 }
 
 // ---------------------------------------------------------------------------

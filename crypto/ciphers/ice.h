@@ -9,6 +9,10 @@
 // Blocks are two big-endian 32-bit halves; key bytes are read in big-endian
 // pairs. A key shorter than the maximum is padded with zero bytes; the bits of
 // a trailing half byte are ignored, and a 4-bit key (no whole byte) is refused.
+//
+// Constant time: no. The four 1024-word S-boxes are indexed with secret
+// 10-bit values in every round; cache timing could leak them to a process on
+// the same machine, a risk a local desktop tool accepts.
 
 #include <array>
 #include <cstdint>
@@ -32,29 +36,23 @@ class IceBase : public BlockCipher64 {
   explicit IceBase(Component* owner = nullptr);
 
   // The key schedule of `level`: 8 rounds for level 0, otherwise 16 x level,
-  // from Size div 8 key bytes padded with zeros.
-  void ScheduleIceKey(const void* Key, uint32_t Size, int level);
-
-  // Encrypts plain with key (Size bits, null IV), checks cipher, then decrypts
-  // in place and checks plain again, on the given fresh instance.
-  static bool KnownAnswer(IceBase& ice, const uint8_t* key, uint32_t Size, const uint8_t* plain, const uint8_t* cipher);
+  // from size_bits div 8 key bytes padded with zeros.
+  void ScheduleIceKey(const void* key_bytes, uint32_t size_bits, int level);
 
  private:
   using Subkey = std::array<uint32_t, 3>;  // XOR into left, XOR into right, salt mask
 
   void BuildSubkeys(uint16_t* kb, int first, const int* keyrot);
 
-  int32_t rounds = 0;
-  SecretArray<Subkey, 32> ik_keysched;
+  SecretValue<int32_t> fRounds;
+  SecretArray<Subkey, 32> fSubkeys;
 };
 
 class ThinIce final : public CipherMetadata<ThinIce, IceBase> {
  public:
   explicit ThinIce(Component* owner = nullptr) : CipherMetadata(owner) {}
 
-  static int32_t GetId() { return kIdThinIce; }
-  static std::u16string GetAlgorithm() { return u"Thin Ice"; }
-  static int32_t GetMaxKeySize() { return 64; }
+  static constexpr CipherIdentity kIdentity{kIdThinIce, u"Thin Ice", 64};
   static bool SelfTest();
 
  protected:
@@ -65,9 +63,7 @@ class Ice final : public CipherMetadata<Ice, IceBase> {
  public:
   explicit Ice(Component* owner = nullptr) : CipherMetadata(owner) {}
 
-  static int32_t GetId() { return kIdIce; }
-  static std::u16string GetAlgorithm() { return u"Ice"; }
-  static int32_t GetMaxKeySize() { return 64; }
+  static constexpr CipherIdentity kIdentity{kIdIce, u"Ice", 64};
   static bool SelfTest();
 
  protected:
@@ -78,9 +74,7 @@ class Ice2 final : public CipherMetadata<Ice2, IceBase> {
  public:
   explicit Ice2(Component* owner = nullptr) : CipherMetadata(owner) {}
 
-  static int32_t GetId() { return kIdIce2; }
-  static std::u16string GetAlgorithm() { return u"Ice2"; }
-  static int32_t GetMaxKeySize() { return 128; }
+  static constexpr CipherIdentity kIdentity{kIdIce2, u"Ice2", 128};
   static bool SelfTest();
 
  protected:

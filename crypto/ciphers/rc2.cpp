@@ -22,10 +22,6 @@ inline uint32_t Rotr16(uint32_t x, unsigned n) { return ((x >> n) | (x << (16 - 
 
 void Rc2::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t t = Size / 8;
-  if (t == 0) {  // four bits pass the common size check but leave no key byte
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 128> l;
   std::memcpy(l.data(), Key, t);
   for (uint32_t i = t; i < 128; ++i) l[i] = kPiTable[(l[i - 1] + l[i - t]) & 0xFF];

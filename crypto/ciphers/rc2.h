@@ -2,6 +2,10 @@
 // RC2 (RFC 2268) with the effective key length fixed at 1024 bits, whatever
 // the length of the key: the expansion fills all 128 key bytes and reduces
 // none of them, so only byte 0 passes through PITABLE a second time.
+//
+// Constant time: no. The key expansion indexes PITABLE with key bytes and
+// each mashing round indexes the key words with data; exploiting that takes
+// cache measurements on the same machine, accepted for a desktop tool.
 
 #include <cstdint>
 
@@ -15,9 +19,7 @@ class Rc2 final : public CipherMetadata<Rc2, BlockCipher64> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdRc2; }
-  static std::u16string GetAlgorithm() { return u"RC2"; }
-  static int32_t GetMaxKeySize() { return 1024; }
+  static constexpr CipherIdentity kIdentity{kIdRc2, u"RC2", 1024};
   static bool SelfTest();
 
   void Burn() override;

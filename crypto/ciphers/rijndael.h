@@ -2,6 +2,11 @@
 // Rijndael as FIPS-197 standardises it (AES-128, AES-192, AES-256), chosen by
 // the key length; a key of another length is zero-padded up to the next of
 // these, so a 160-bit key runs AES-192 on its 20 bytes and 4 zero bytes.
+//
+// Constant time: no. The T-tables (and the S-box in the key schedule and the
+// last round) are indexed with secret bytes, the classic cache-timing leak of
+// table-driven AES; on a local desktop tool it needs an attacker's code on the
+// same machine, and is accepted.
 
 #include "crypto/algorithm_ids.h"
 #include "crypto/block_modes.h"
@@ -13,9 +18,7 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdRijndael; }
-  static std::u16string GetAlgorithm() { return u"Rijndael"; }
-  static int32_t GetMaxKeySize() { return 256; }
+  static constexpr CipherIdentity kIdentity{kIdRijndael, u"Rijndael", 256};
   static bool SelfTest();
 
   void Burn() override;
@@ -32,9 +35,9 @@ class Rijndael final : public CipherMetadata<Rijndael, BlockCipher128> {
   static constexpr int kRowWords = 8;
   using RoundKeys = SecretArray<uint32_t, kRows * kRowWords>;
 
-  int32_t numrounds = 0;  // 10, 12 or 14; 0 without a key
-  RoundKeys rk;           // row r, words 0..3: round key r of the cipher
-  RoundKeys drk;          // the same with InvMixColumns on rows 1..numrounds-1
+  SecretValue<int32_t> fRounds;  // 10, 12 or 14; 0 without a key
+  RoundKeys fRoundKeys;          // row r, words 0..3: round key r of the cipher
+  RoundKeys fDecryptionKeys;     // the same with InvMixColumns on rows 1..fRounds-1
 };
 
 }  // namespace velsor

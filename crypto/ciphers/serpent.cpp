@@ -1,6 +1,7 @@
 #include "crypto/ciphers/serpent.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -110,29 +111,29 @@ inline void Backward(uint32_t* x) {
 
 // The linear transformation LT and its inverse.
 inline void Transform(uint32_t* x) {
-  x[0] = rotl32(x[0], 13);
-  x[2] = rotl32(x[2], 3);
+  x[0] = std::rotl(x[0], 13);
+  x[2] = std::rotl(x[2], 3);
   x[1] ^= x[0] ^ x[2];
   x[3] ^= x[2] ^ (x[0] << 3);
-  x[1] = rotl32(x[1], 1);
-  x[3] = rotl32(x[3], 7);
+  x[1] = std::rotl(x[1], 1);
+  x[3] = std::rotl(x[3], 7);
   x[0] ^= x[1] ^ x[3];
   x[2] ^= x[3] ^ (x[1] << 7);
-  x[0] = rotl32(x[0], 5);
-  x[2] = rotl32(x[2], 22);
+  x[0] = std::rotl(x[0], 5);
+  x[2] = std::rotl(x[2], 22);
 }
 
 inline void InverseTransform(uint32_t* x) {
-  x[2] = rotr32(x[2], 22);
-  x[0] = rotr32(x[0], 5);
+  x[2] = std::rotr(x[2], 22);
+  x[0] = std::rotr(x[0], 5);
   x[2] ^= x[3] ^ (x[1] << 7);
   x[0] ^= x[1] ^ x[3];
-  x[3] = rotr32(x[3], 7);
-  x[1] = rotr32(x[1], 1);
+  x[3] = std::rotr(x[3], 7);
+  x[1] = std::rotr(x[1], 1);
   x[3] ^= x[2] ^ (x[0] << 3);
   x[1] ^= x[0] ^ x[2];
-  x[2] = rotr32(x[2], 3);
-  x[0] = rotr32(x[0], 13);
+  x[2] = std::rotr(x[2], 3);
+  x[0] = std::rotr(x[0], 13);
 }
 
 inline void AddKey(uint32_t* x, const uint32_t* k) {
@@ -180,11 +181,6 @@ constexpr uint32_t kPhi = 0x9e3779b9;
 
 void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
   const uint32_t n = Size / 8;
-  if (n == 0) {
-    // Four bits would leave a key made of the padding bit alone: refuse it.
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint32_t, 140> w;  // the prekeys w0..w139; w0..w7 are the padded key
   SecretArray<uint8_t, 32> key;
   std::memcpy(key.data(), Key, n);
@@ -193,16 +189,16 @@ void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
   // last byte are not read and stay 0.
   if (Size < 256) w[Size / 32] |= 1U << (Size % 32);
 
-  for (uint32_t i = 8; i < 140; ++i) w[i] = rotl32(w[i - 8] ^ w[i - 5] ^ w[i - 3] ^ w[i - 1] ^ kPhi ^ (i - 8), 11);
+  for (uint32_t i = 8; i < 140; ++i) w[i] = std::rotl(w[i - 8] ^ w[i - 5] ^ w[i - 3] ^ w[i - 1] ^ kPhi ^ (i - 8), 11);
   for (int k = 0; k < kRoundKeys; ++k) {
-    uint32_t* round_key = l_key.data() + 4 * k;
+    uint32_t* round_key = fRoundKeys.data() + 4 * k;
     std::memcpy(round_key, w.data() + 8 + 4 * k, 4 * sizeof(uint32_t));
     SubstituteKey(k, round_key);
   }
 }
 
 void Serpent::Burn() {
-  l_key.Wipe();
+  fRoundKeys.Wipe();
   BlockCipher128::Burn();
 }
 
@@ -211,7 +207,7 @@ void Serpent::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  const uint32_t* keys = l_key.data();
+  const uint32_t* keys = fRoundKeys.data();
   for (int r = 0; r < 32; r += 8) {
     EncryptRound<0>(x, keys, r);
     EncryptRound<1>(x, keys, r + 1);
@@ -231,7 +227,7 @@ void Serpent::DecryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  const uint32_t* keys = l_key.data();
+  const uint32_t* keys = fRoundKeys.data();
   AddKey(x, keys + 4 * 32);
   for (int r = 24; r >= 0; r -= 8) {
     DecryptRound<7>(x, keys, r + 7);

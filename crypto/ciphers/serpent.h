@@ -3,6 +3,10 @@
 // and the linear transformation, written in bitslice form. Blocks and keys are
 // little-endian words, byte 0 holding bits 0..7; a key shorter than 256 bits
 // is padded with one 1 bit and zeros, so every length is a key of its own.
+//
+// Constant time: yes. The bitslice S-boxes and the linear transformation use
+// only logic operations, shifts and rotations by constants: no table is
+// indexed with secret data and no branch depends on it.
 
 #include "crypto/algorithm_ids.h"
 #include "crypto/block_modes.h"
@@ -14,9 +18,7 @@ class Serpent final : public CipherMetadata<Serpent, BlockCipher128> {
  public:
   using CipherMetadata::CipherMetadata;
 
-  static int32_t GetId() { return kIdSerpent; }
-  static std::u16string GetAlgorithm() { return u"Serpent"; }
-  static int32_t GetMaxKeySize() { return 256; }
+  static constexpr CipherIdentity kIdentity{kIdSerpent, u"Serpent", 256};
   static bool SelfTest();
 
   void Burn() override;
@@ -29,7 +31,7 @@ class Serpent final : public CipherMetadata<Serpent, BlockCipher128> {
 
  private:
   static constexpr int kRoundKeys = 33;
-  SecretArray<uint32_t, 4 * kRoundKeys> l_key;  // K0..K32, four words each
+  SecretArray<uint32_t, 4 * kRoundKeys> fRoundKeys;  // K0..K32, four words each
 };
 
 }  // namespace velsor

@@ -1,5 +1,6 @@
 #include "crypto/ciphers/twofish.h"
 
+#include <bit>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -134,18 +135,12 @@ Twofish::Twofish(Component* owner) : CipherMetadata(owner) {
 }
 
 void Twofish::Burn() {
-  sbox.Wipe(0xFF);
-  SubKeys.Wipe(0xFF);
+  fKeyedSbox.Wipe(0xFF);
+  fSubkeys.Wipe(0xFF);
   BlockCipher128::Burn();
 }
 
 void Twofish::ScheduleKey(const void* Key, uint32_t Size) {
-  // Four bits pass the common size check but leave no key byte at all: the
-  // cipher would run under the all-zero key, so such a key is refused.
-  if (Size < 8) {
-    Burn();
-    throw CipherError(kInvalidKeySize);
-  }
   SecretArray<uint8_t, 32> key;  // the given bytes, then zeros
   std::memcpy(key.data(), Key, Size / 8);
   // The length class follows the size in bits: 132 bits run Twofish-192.
@@ -164,69 +159,71 @@ void Twofish::ScheduleKey(const void* Key, uint32_t Size) {
   constexpr uint32_t kRho = 0x01010101;
   for (uint32_t j = 0; j < 20; ++j) {
     const uint32_t a = H(2 * j * kRho, even.data(), k, mds);
-    const uint32_t b = rotl32(H((2 * j + 1) * kRho, odd.data(), k, mds), 8);
-    SubKeys[2 * j] = a + b;
-    SubKeys[2 * j + 1] = rotl32(a + 2 * b, 9);
+    const uint32_t b = std::rotl(H((2 * j + 1) * kRho, odd.data(), k, mds), 8);
+    fSubkeys[2 * j] = a + b;
+    fSubkeys[2 * j + 1] = std::rotl(a + 2 * b, 9);
   }
   for (unsigned pos = 0; pos < 4; ++pos) {
-    for (unsigned x = 0; x < 256; ++x) sbox[pos][x] = mds[pos][HStages(pos, static_cast<uint8_t>(x), s.data(), k)];
+    for (unsigned x = 0; x < 256; ++x)
+      fKeyedSbox[pos][x] = mds[pos][HStages(pos, static_cast<uint8_t>(x), s.data(), k)];
   }
 }
 
 inline uint32_t Twofish::G(uint32_t x) const {
-  return sbox[0][ByteOf(x, 0)] ^ sbox[1][ByteOf(x, 1)] ^ sbox[2][ByteOf(x, 2)] ^ sbox[3][ByteOf(x, 3)];
+  return fKeyedSbox[0][ByteOf(x, 0)] ^ fKeyedSbox[1][ByteOf(x, 1)] ^ fKeyedSbox[2][ByteOf(x, 2)] ^
+         fKeyedSbox[3][ByteOf(x, 3)];
 }
 
 // Two rounds per pass, without swapping the halves: the words take turns.
 void Twofish::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
-  uint32_t x0 = load_le32(in) ^ SubKeys[0];
-  uint32_t x1 = load_le32(in + 4) ^ SubKeys[1];
-  uint32_t x2 = load_le32(in + 8) ^ SubKeys[2];
-  uint32_t x3 = load_le32(in + 12) ^ SubKeys[3];
+  uint32_t x0 = load_le32(in) ^ fSubkeys[0];
+  uint32_t x1 = load_le32(in + 4) ^ fSubkeys[1];
+  uint32_t x2 = load_le32(in + 8) ^ fSubkeys[2];
+  uint32_t x3 = load_le32(in + 12) ^ fSubkeys[3];
   for (unsigned r = 0; r < 16; r += 2) {
-    const uint32_t* k = SubKeys.data() + 8 + 2 * r;
+    const uint32_t* k = fSubkeys.data() + 8 + 2 * r;
     uint32_t t0 = G(x0);
-    uint32_t t1 = G(rotl32(x1, 8));
-    x2 = rotr32(x2 ^ (t0 + t1 + k[0]), 1);
-    x3 = rotl32(x3, 1) ^ (t0 + 2 * t1 + k[1]);
+    uint32_t t1 = G(std::rotl(x1, 8));
+    x2 = std::rotr(x2 ^ (t0 + t1 + k[0]), 1);
+    x3 = std::rotl(x3, 1) ^ (t0 + 2 * t1 + k[1]);
     t0 = G(x2);
-    t1 = G(rotl32(x3, 8));
-    x0 = rotr32(x0 ^ (t0 + t1 + k[2]), 1);
-    x1 = rotl32(x1, 1) ^ (t0 + 2 * t1 + k[3]);
+    t1 = G(std::rotl(x3, 8));
+    x0 = std::rotr(x0 ^ (t0 + t1 + k[2]), 1);
+    x1 = std::rotl(x1, 1) ^ (t0 + 2 * t1 + k[3]);
   }
   // The last swap is undone: the output starts with the words changed last.
   uint8_t* out = static_cast<uint8_t*>(Outdata);
-  store_le32(out, x2 ^ SubKeys[4]);
-  store_le32(out + 4, x3 ^ SubKeys[5]);
-  store_le32(out + 8, x0 ^ SubKeys[6]);
-  store_le32(out + 12, x1 ^ SubKeys[7]);
+  store_le32(out, x2 ^ fSubkeys[4]);
+  store_le32(out + 4, x3 ^ fSubkeys[5]);
+  store_le32(out + 8, x0 ^ fSubkeys[6]);
+  store_le32(out + 12, x1 ^ fSubkeys[7]);
 }
 
 void Twofish::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
-  uint32_t x2 = load_le32(in) ^ SubKeys[4];
-  uint32_t x3 = load_le32(in + 4) ^ SubKeys[5];
-  uint32_t x0 = load_le32(in + 8) ^ SubKeys[6];
-  uint32_t x1 = load_le32(in + 12) ^ SubKeys[7];
+  uint32_t x2 = load_le32(in) ^ fSubkeys[4];
+  uint32_t x3 = load_le32(in + 4) ^ fSubkeys[5];
+  uint32_t x0 = load_le32(in + 8) ^ fSubkeys[6];
+  uint32_t x1 = load_le32(in + 12) ^ fSubkeys[7];
   for (unsigned r = 16; r > 0; r -= 2) {
-    const uint32_t* k = SubKeys.data() + 8 + 2 * (r - 2);
+    const uint32_t* k = fSubkeys.data() + 8 + 2 * (r - 2);
     uint32_t t0 = G(x2);
-    uint32_t t1 = G(rotl32(x3, 8));
-    x0 = rotl32(x0, 1) ^ (t0 + t1 + k[2]);
-    x1 = rotr32(x1 ^ (t0 + 2 * t1 + k[3]), 1);
+    uint32_t t1 = G(std::rotl(x3, 8));
+    x0 = std::rotl(x0, 1) ^ (t0 + t1 + k[2]);
+    x1 = std::rotr(x1 ^ (t0 + 2 * t1 + k[3]), 1);
     t0 = G(x0);
-    t1 = G(rotl32(x1, 8));
-    x2 = rotl32(x2, 1) ^ (t0 + t1 + k[0]);
-    x3 = rotr32(x3 ^ (t0 + 2 * t1 + k[1]), 1);
+    t1 = G(std::rotl(x1, 8));
+    x2 = std::rotl(x2, 1) ^ (t0 + t1 + k[0]);
+    x3 = std::rotr(x3 ^ (t0 + 2 * t1 + k[1]), 1);
   }
   uint8_t* out = static_cast<uint8_t*>(Outdata);
-  store_le32(out, x0 ^ SubKeys[0]);
-  store_le32(out + 4, x1 ^ SubKeys[1]);
-  store_le32(out + 8, x2 ^ SubKeys[2]);
-  store_le32(out + 12, x3 ^ SubKeys[3]);
+  store_le32(out, x0 ^ fSubkeys[0]);
+  store_le32(out + 4, x1 ^ fSubkeys[1]);
+  store_le32(out + 8, x2 ^ fSubkeys[2]);
+  store_le32(out + 12, x3 ^ fSubkeys[3]);
 }
 
 bool Twofish::SelfTest() {

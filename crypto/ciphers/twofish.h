@@ -5,6 +5,10 @@
 // take 16 key bytes but run Twofish-192. Full keying: the key setup folds the
 // four key-dependent S-boxes and the MDS matrix into four 256-word tables, so
 // that each g function is four look-ups.
+//
+// Constant time: no. With full keying each g function is four look-ups in
+// key-dependent tables indexed with data bytes; a cache-timing attacker would
+// have to run on the same machine, which a local desktop tool accepts.
 
 #include <array>
 #include <cstdint>
@@ -20,9 +24,7 @@ class Twofish final : public CipherMetadata<Twofish, BlockCipher128> {
   // The first construction in the process builds the shared MDS table.
   explicit Twofish(Component* owner = nullptr);
 
-  static int32_t GetId() { return kIdTwofish; }
-  static std::u16string GetAlgorithm() { return u"Twofish"; }
-  static int32_t GetMaxKeySize() { return 256; }
+  static constexpr CipherIdentity kIdentity{kIdTwofish, u"Twofish", 256};
   // The designers' iterated known-answer test, 49 steps for each key length.
   static bool SelfTest();
 
@@ -38,8 +40,8 @@ class Twofish final : public CipherMetadata<Twofish, BlockCipher128> {
  private:
   uint32_t G(uint32_t x) const;
 
-  SecretArray<uint32_t, 40> SubKeys;               // K0..K3 input, K4..K7 output whitening, K8..K39 round keys
-  SecretArray<std::array<uint32_t, 256>, 4> sbox;  // key-dependent S-box i times MDS column i
+  SecretArray<uint32_t, 40> fSubkeys;                    // K0..K3 input, K4..K7 output whitening, K8..K39 round keys
+  SecretArray<std::array<uint32_t, 256>, 4> fKeyedSbox;  // key-dependent S-box i times MDS column i
 };
 
 }  // namespace velsor

@@ -1,21 +1,20 @@
 #pragma once
 // The life cycle that every block hash shares: Init burns and loads the
 // initial chaining values, Update buffers and compresses each block as soon as
-// it is full, Final pads, writes the digest and burns. A concrete hash supplies
-// its chaining values, its compression and its padding:
+// it is full, Final pads, writes the digest and burns. The chaining values
+// CurrentHash (Words words of type Word) and the message buffer live here and
+// wipe themselves; a concrete hash supplies its identity, its initial values,
+// its compression and its padding, and cannot leave any of them out:
 //
-//   class Md5 final : public HashMetadata<Md5, BlockHash<64>> {
+//   class Md5 final : public HashMetadata<Md5, BlockHash<64, uint32_t, 4>> {
 //    public:
 //     using HashMetadata::HashMetadata;
-//     static int32_t GetId(); static std::u16string GetAlgorithm();
-//     static int32_t GetHashSize(); static bool SelfTest();
+//     static constexpr HashIdentity kIdentity{kIdMd5, u"MD5", 128};
+//     static bool SelfTest();
 //    protected:
 //     void LoadInitialValues() override;
 //     void CompressBlock(const uint8_t* block) override;
-//     void WipeChainingValues() override;
 //     void Finish(uint8_t* digest) override;   // e.g. PadWithLength(0x80, Endian::kLittle, 8)
-//    private:
-//     SecretArray<uint32_t, 4> CurrentHash;
 //   };
 
 #include <cstddef>
@@ -29,7 +28,7 @@ namespace velsor {
 
 enum class Endian { kLittle, kBig };
 
-template <std::size_t N>
+template <std::size_t N, class Word, std::size_t Words>
 class BlockHash : public Hash {
  public:
   using Hash::Hash;
@@ -42,7 +41,7 @@ class BlockHash : public Hash {
 
   void Update(const void* Buffer, uint32_t Size) override {
     CheckInitialized();
-    Message.Absorb(Buffer, Size, [this](const uint8_t* block) { CompressBlock(block); });
+    fMessage.Absorb(Buffer, Size, [this](const uint8_t* block) { CompressBlock(block); });
   }
 
   void Final(void* Digest) override {
@@ -52,15 +51,14 @@ class BlockHash : public Hash {
   }
 
   void Burn() override {
-    Message.Wipe();
-    WipeChainingValues();
+    fMessage.Wipe();
+    CurrentHash.Wipe();
     fInitialized = false;
   }
 
  protected:
   virtual void LoadInitialValues() = 0;
   virtual void CompressBlock(const uint8_t* block) = 0;
-  virtual void WipeChainingValues() = 0;
   // Pads the message, runs the last compressions and writes the digest.
   virtual void Finish(uint8_t* digest) = 0;
 
@@ -68,25 +66,26 @@ class BlockHash : public Hash {
   // last length_bytes bytes of the block (8, or 16 for a 128-bit field).
   void PadWithLength(uint8_t marker, Endian order, std::size_t length_bytes) {
     PadTo(marker, length_bytes);
-    uint8_t* tail = Message.Block() + N - length_bytes;
+    uint8_t* tail = fMessage.Block() + N - length_bytes;
     if (order == Endian::kLittle) {
-      store_le64(tail, Message.LenLo);
-      if (length_bytes == 16) store_le64(tail + 8, Message.LenHi);
+      store_le64(tail, fMessage.LenLo);
+      if (length_bytes == 16) store_le64(tail + 8, fMessage.LenHi);
     } else {
-      if (length_bytes == 16) store_be64(tail, Message.LenHi);
-      store_be64(tail + length_bytes - 8, Message.LenLo);
+      if (length_bytes == 16) store_be64(tail, fMessage.LenHi);
+      store_be64(tail + length_bytes - 8, fMessage.LenLo);
     }
     CompressMessageBlock();
   }
 
   // The marker byte at Index, leaving tail bytes free at the end of the block.
   void PadTo(uint8_t marker, std::size_t tail) {
-    Message.Pad(marker, tail, [this](const uint8_t* block) { CompressBlock(block); });
+    fMessage.Pad(marker, tail, [this](const uint8_t* block) { CompressBlock(block); });
   }
 
-  void CompressMessageBlock() { CompressBlock(Message.Block()); }
+  void CompressMessageBlock() { CompressBlock(fMessage.Block()); }
 
-  HashBlockBuffer<N> Message;
+  HashBlockBuffer<N> fMessage;
+  SecretArray<Word, Words> CurrentHash;
 
  private:
   void CheckInitialized() const {

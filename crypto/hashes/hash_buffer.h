@@ -19,8 +19,10 @@ class HashBlockBuffer {
 
   // Adds size bytes to the message; compress(const uint8_t* block) runs on
   // every block as soon as it is full.
+  // Nothing to add is a no-op, so a null data with size 0 never reaches memcpy.
   template <class Compress>
   void Absorb(const void* data, uint32_t size, Compress&& compress) {
+    if (size == 0) return;
     CountBytes(size);
     const uint8_t* in = static_cast<const uint8_t*>(data);
     std::size_t left = size;
@@ -63,12 +65,19 @@ class HashBlockBuffer {
 
   uint8_t* Block() { return HashBuffer.data(); }
 
-  // Zero state, as after Burn.
+  HashBlockBuffer() = default;
+  HashBlockBuffer(const HashBlockBuffer&) = default;
+  HashBlockBuffer& operator=(const HashBlockBuffer&) = default;
+  // The counters tell the message length: they go with the buffer.
+  ~HashBlockBuffer() { Wipe(); }
+
+  // Zero state, as after Burn; the wipe of the counters survives even when
+  // the object is never read again.
   void Wipe() {
     HashBuffer.Wipe();
-    Index = 0;
-    LenLo = 0;
-    LenHi = 0;
+    secure_wipe(&Index, sizeof Index);
+    secure_wipe(&LenLo, sizeof LenLo);
+    secure_wipe(&LenHi, sizeof LenHi);
   }
 
   uint64_t LenLo = 0;  // message length in bits, low 64 bits

@@ -1,5 +1,7 @@
 #include "crypto/hashes/haval.h"
 
+#include <bit>
+
 #include "crypto/hashes/haval_core.h"
 #include "crypto/self_test.h"
 
@@ -49,7 +51,7 @@ using PassFunction = uint32_t (*)(uint32_t, uint32_t, uint32_t, uint32_t, uint32
 template <PassFunction Phi>
 inline void Step(uint32_t& x7, uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
                  uint32_t x0, uint32_t w) {
-  x7 = rotr32(Phi(x6, x5, x4, x3, x2, x1, x0), 7) + rotr32(x7, 11) + w;
+  x7 = std::rotr(Phi(x6, x5, x4, x3, x2, x1, x0), 7) + std::rotr(x7, 11) + w;
 }
 
 // 32 steps; step i replaces word 7 - i mod 8 and adds message word
@@ -131,7 +133,7 @@ void Haval::LoadInitialValues() { haval_core::LoadInitialValues(CurrentHash.data
 
 void Haval::CompressBlock(const uint8_t* block) { haval_core::Compress(CurrentHash.data(), block); }
 
-void Haval::Finish(uint8_t* digest) { haval_core::Finish(Message, CurrentHash.data(), kPaddingByte, digest); }
+void Haval::Finish(uint8_t* digest) { haval_core::Finish(fMessage, CurrentHash.data(), kPaddingByte, digest); }
 
 bool Haval::SelfTest() {
   // The values of this 0x80-padded variant; no outside implementation has them.

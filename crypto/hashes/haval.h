@@ -9,23 +9,17 @@
 
 namespace velsor {
 
-class Haval final : public HashMetadata<Haval, BlockHash<128>> {
+class Haval final : public HashMetadata<Haval, BlockHash<128, uint32_t, 8>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdHaval; }
-  static std::u16string GetAlgorithm() { return u"Haval (256bit, 5 passes)"; }
-  static int32_t GetHashSize() { return 256; }
+  static constexpr HashIdentity kIdentity{kIdHaval, u"Haval (256bit, 5 passes)", 256};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 8> CurrentHash;
 };
 
 }  // namespace velsor

@@ -1,5 +1,7 @@
 #include "crypto/hashes/md4.h"
 
+#include <bit>
+
 #include "crypto/hashes/md_common.h"
 #include "crypto/self_test.h"
 
@@ -12,13 +14,13 @@ inline uint32_t G(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (x & z)
 inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
 
 inline void R1(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s) {
-  a = rotl32(a + F(b, c, d) + x, s);
+  a = std::rotl(a + F(b, c, d) + x, s);
 }
 inline void R2(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s) {
-  a = rotl32(a + G(b, c, d) + x + 0x5a827999U, s);
+  a = std::rotl(a + G(b, c, d) + x + 0x5a827999U, s);
 }
 inline void R3(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s) {
-  a = rotl32(a + H(b, c, d) + x + 0x6ed9eba1U, s);
+  a = std::rotl(a + H(b, c, d) + x + 0x6ed9eba1U, s);
 }
 
 }  // namespace

@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Md4 final : public HashMetadata<Md4, BlockHash<64>> {
+class Md4 final : public HashMetadata<Md4, BlockHash<64, uint32_t, 4>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdMd4; }
-  static std::u16string GetAlgorithm() { return u"MD4"; }
-  static int32_t GetHashSize() { return 128; }
+  static constexpr HashIdentity kIdentity{kIdMd4, u"MD4", 128};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 4> CurrentHash;  // A, B, C, D
 };
 
 }  // namespace velsor

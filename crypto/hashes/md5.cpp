@@ -1,5 +1,7 @@
 #include "crypto/hashes/md5.h"
 
+#include <bit>
+
 #include "crypto/hashes/md_common.h"
 #include "crypto/self_test.h"
 
@@ -13,16 +15,16 @@ inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
 inline uint32_t I(uint32_t x, uint32_t y, uint32_t z) { return y ^ (x | ~z); }
 
 inline void FF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s, uint32_t t) {
-  a = b + rotl32(a + F(b, c, d) + x + t, s);
+  a = b + std::rotl(a + F(b, c, d) + x + t, s);
 }
 inline void GG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s, uint32_t t) {
-  a = b + rotl32(a + G(b, c, d) + x + t, s);
+  a = b + std::rotl(a + G(b, c, d) + x + t, s);
 }
 inline void HH(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s, uint32_t t) {
-  a = b + rotl32(a + H(b, c, d) + x + t, s);
+  a = b + std::rotl(a + H(b, c, d) + x + t, s);
 }
 inline void II(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, unsigned s, uint32_t t) {
-  a = b + rotl32(a + I(b, c, d) + x + t, s);
+  a = b + std::rotl(a + I(b, c, d) + x + t, s);
 }
 
 }  // namespace

@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Md5 final : public HashMetadata<Md5, BlockHash<64>> {
+class Md5 final : public HashMetadata<Md5, BlockHash<64, uint32_t, 4>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdMd5; }
-  static std::u16string GetAlgorithm() { return u"MD5"; }
-  static int32_t GetHashSize() { return 128; }
+  static constexpr HashIdentity kIdentity{kIdMd5, u"MD5", 128};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 4> CurrentHash;  // A, B, C, D
 };
 
 }  // namespace velsor

@@ -1,5 +1,7 @@
 #include "crypto/hashes/ripemd128.h"
 
+#include <bit>
+
 #include "crypto/hashes/md_common.h"
 #include "crypto/hashes/ripemd_common.h"
 #include "crypto/self_test.h"
@@ -15,7 +17,7 @@ template <BooleanFunction F>
 inline void Round(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, const uint32_t* x, const uint8_t* word,
                   const uint8_t* shift, int round, uint32_t k) {
   for (int j = 16 * round; j < 16 * round + 16; ++j) {
-    const uint32_t t = rotl32(a + F(b, c, d) + x[word[j]] + k, shift[j]);
+    const uint32_t t = std::rotl(a + F(b, c, d) + x[word[j]] + k, shift[j]);
     a = d;
     d = c;
     c = b;

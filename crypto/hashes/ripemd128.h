@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Ripemd128 final : public HashMetadata<Ripemd128, BlockHash<64>> {
+class Ripemd128 final : public HashMetadata<Ripemd128, BlockHash<64, uint32_t, 4>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdRipemd128; }
-  static std::u16string GetAlgorithm() { return u"RipeMD-128"; }
-  static int32_t GetHashSize() { return 128; }
+  static constexpr HashIdentity kIdentity{kIdRipemd128, u"RipeMD-128", 128};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 4> CurrentHash;
 };
 
 }  // namespace velsor

@@ -1,5 +1,7 @@
 #include "crypto/hashes/ripemd160.h"
 
+#include <bit>
+
 #include "crypto/hashes/md_common.h"
 #include "crypto/hashes/ripemd_common.h"
 #include "crypto/self_test.h"
@@ -15,10 +17,10 @@ template <BooleanFunction F>
 inline void Round(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, uint32_t& e, const uint32_t* x,
                   const uint8_t* word, const uint8_t* shift, int round, uint32_t k) {
   for (int j = 16 * round; j < 16 * round + 16; ++j) {
-    const uint32_t t = rotl32(a + F(b, c, d) + x[word[j]] + k, shift[j]) + e;
+    const uint32_t t = std::rotl(a + F(b, c, d) + x[word[j]] + k, shift[j]) + e;
     a = e;
     e = d;
-    d = rotl32(c, 10);
+    d = std::rotl(c, 10);
     c = b;
     b = t;
   }

@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Ripemd160 final : public HashMetadata<Ripemd160, BlockHash<64>> {
+class Ripemd160 final : public HashMetadata<Ripemd160, BlockHash<64, uint32_t, 5>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdRipemd160; }
-  static std::u16string GetAlgorithm() { return u"RipeMD-160"; }
-  static int32_t GetHashSize() { return 160; }
+  static constexpr HashIdentity kIdentity{kIdRipemd160, u"RipeMD-160", 160};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 5> CurrentHash;
 };
 
 }  // namespace velsor

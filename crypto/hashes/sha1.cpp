@@ -1,5 +1,7 @@
 #include "crypto/hashes/sha1.h"
 
+#include <bit>
+
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -14,8 +16,8 @@ inline uint32_t Maj(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (x & 
 // value and b its 30-bit rotation, so the next step is Step(e, a, b, c, d).
 template <uint32_t (*F)(uint32_t, uint32_t, uint32_t), uint32_t K>
 inline void Step(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t w) {
-  e += rotl32(a, 5) + F(b, c, d) + K + w;
-  b = rotl32(b, 30);
+  e += std::rotl(a, 5) + F(b, c, d) + K + w;
+  b = std::rotl(b, 30);
 }
 
 // Twenty steps with one round function and constant, five at a time so the
@@ -46,7 +48,7 @@ void Sha1::CompressBlock(const uint8_t* block) {
   uint32_t w[80];
   for (int t = 0; t < 16; ++t) w[t] = load_be32(block + 4 * t);
   // The one-bit rotation is what distinguishes SHA-1 from its withdrawn predecessor.
-  for (int t = 16; t < 80; ++t) w[t] = rotl32(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+  for (int t = 16; t < 80; ++t) w[t] = std::rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
 
   uint32_t a = CurrentHash[0], b = CurrentHash[1], c = CurrentHash[2], d = CurrentHash[3], e = CurrentHash[4];
   // Step constants: 2^30 times the square roots of 2, 3, 5 and 10 (FIPS 180-2, 4.2.1).

@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Sha1 final : public HashMetadata<Sha1, BlockHash<64>> {
+class Sha1 final : public HashMetadata<Sha1, BlockHash<64, uint32_t, 5>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdSha1; }
-  static std::u16string GetAlgorithm() { return u"SHA1"; }
-  static int32_t GetHashSize() { return 160; }
+  static constexpr HashIdentity kIdentity{kIdSha1, u"SHA1", 160};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 5> CurrentHash;  // H0 to H4
 };
 
 }  // namespace velsor

@@ -7,23 +7,17 @@
 
 namespace velsor {
 
-class Sha256 final : public HashMetadata<Sha256, BlockHash<64>> {
+class Sha256 final : public HashMetadata<Sha256, BlockHash<64, uint32_t, 8>> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdSha256; }
-  static std::u16string GetAlgorithm() { return u"SHA256"; }
-  static int32_t GetHashSize() { return 256; }
+  static constexpr HashIdentity kIdentity{kIdSha256, u"SHA256", 256};
   static bool SelfTest();
 
  protected:
   void LoadInitialValues() override;
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   void Finish(uint8_t* digest) override;
-
- private:
-  SecretArray<uint32_t, 8> CurrentHash;  // H0 to H7
 };
 
 }  // namespace velsor

@@ -1,5 +1,7 @@
 #include "crypto/hashes/sha512.h"
 
+#include <bit>
+
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -10,10 +12,10 @@ extern const uint64_t kRoundConstants[80];
 
 inline uint64_t Ch(uint64_t x, uint64_t y, uint64_t z) { return (x & y) ^ (~x & z); }
 inline uint64_t Maj(uint64_t x, uint64_t y, uint64_t z) { return (x & y) ^ (x & z) ^ (y & z); }
-inline uint64_t Sum0(uint64_t x) { return rotr64(x, 28) ^ rotr64(x, 34) ^ rotr64(x, 39); }
-inline uint64_t Sum1(uint64_t x) { return rotr64(x, 14) ^ rotr64(x, 18) ^ rotr64(x, 41); }
-inline uint64_t sigma0(uint64_t x) { return rotr64(x, 1) ^ rotr64(x, 8) ^ (x >> 7); }
-inline uint64_t sigma1(uint64_t x) { return rotr64(x, 19) ^ rotr64(x, 61) ^ (x >> 6); }
+inline uint64_t Sum0(uint64_t x) { return std::rotr(x, 28) ^ std::rotr(x, 34) ^ std::rotr(x, 39); }
+inline uint64_t Sum1(uint64_t x) { return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41); }
+inline uint64_t sigma0(uint64_t x) { return std::rotr(x, 1) ^ std::rotr(x, 8) ^ (x >> 7); }
+inline uint64_t sigma1(uint64_t x) { return std::rotr(x, 19) ^ std::rotr(x, 61) ^ (x >> 6); }
 
 // One step, with the variables renamed instead of shifted: d and h take their
 // new values, so the next step is Step(h, a, b, c, d, e, f, g).

@@ -10,26 +10,21 @@
 namespace velsor {
 
 // Not a hash of its own: it reports the Hash defaults (-1, empty name, -1).
-class Sha512Base : public BlockHash<128> {
+class Sha512Base : public BlockHash<128, uint64_t, 8> {
  public:
   using BlockHash::BlockHash;
 
  protected:
   void CompressBlock(const uint8_t* block) override;
-  void WipeChainingValues() override { CurrentHash.Wipe(); }
   // Pads, compresses the last block and writes the first `words` chaining words.
   void FinishWithWords(uint8_t* digest, int words);
-
-  SecretArray<uint64_t, 8> CurrentHash;  // H0 to H7
 };
 
 class Sha384 final : public HashMetadata<Sha384, Sha512Base> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdSha384; }
-  static std::u16string GetAlgorithm() { return u"SHA384"; }
-  static int32_t GetHashSize() { return 384; }
+  static constexpr HashIdentity kIdentity{kIdSha384, u"SHA384", 384};
   static bool SelfTest();
 
  protected:
@@ -41,9 +36,7 @@ class Sha512 final : public HashMetadata<Sha512, Sha512Base> {
  public:
   using HashMetadata::HashMetadata;
 
-  static int32_t GetId() { return kIdSha512; }
-  static std::u16string GetAlgorithm() { return u"SHA512"; }
-  static int32_t GetHashSize() { return 512; }
+  static constexpr HashIdentity kIdentity{kIdSha512, u"SHA512", 512};
   static bool SelfTest();
 
  protected:

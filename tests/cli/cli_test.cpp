@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <string>
 
+#include "cli/utf_text.h"
+#include "cli_process.h"
+#include "crypto/ciphers/rc4.h"
+#include "crypto/ciphers/rijndael.h"
+#include "crypto/ciphers/serpent.h"
+#include "crypto/hashes/md5.h"
+#include "crypto/hashes/sha256.h"
 #include "message/components_catalog.h"
 #include "message/message_codec.h"
 #include "message/random_bytes.h"
-#include "cli/utf_text.h"
-#include "crypto/ciphers/rc4.h"
-#include "crypto/hashes/md5.h"
-#include "cli_process.h"
 
 namespace velsor {
 namespace {
@@ -80,7 +83,12 @@ TEST(Cli, RefusalsSayWhyAndWriteNothing) {
     std::string message;
   };
   const Case cases[] = {
-      {"unknown cipher", {"encrypt", "-c", "ROT13", "-H", "MD5"}, "x", "p", 2, "unknown cipher 'ROT13'; valid ciphers: "},
+      {"unknown cipher",
+       {"encrypt", "-c", "ROT13", "-H", "MD5"},
+       "x",
+       "p",
+       2,
+       "unknown cipher 'ROT13'; valid ciphers: "},
       {"unknown hash", {"digest", "-H", "CRC"}, "x", "p", 2, "unknown hash 'CRC'; valid hashes: "},
       {"no cipher", {"encrypt", "-H", "MD5"}, "x", "p", 2, "no cipher given"},
       {"passphrase argument", {"encrypt", "-c", "RC4", "-H", "MD5", "-p", "secret"}, "x", "p", 2, "never taken"},
@@ -91,8 +99,12 @@ TEST(Cli, RefusalsSayWhyAndWriteNothing) {
       {"odd UTF-16", {"encrypt", "--utf16", "-c", "RC4", "-H", "MD5"}, "abc", "p", 1, "odd number of bytes"},
       {"empty message", {"encrypt", "-c", "RC4", "-H", "MD5"}, "", "p", 1, "the message is empty"},
       {"bad hex", {"decrypt", "-c", "RC4", "-H", "MD5"}, "0100 03x2", "p", 1, "'x' at position 8"},
-      {"too short", {"decrypt", "-c", "RC4", "-H", "MD5"}, "0100030205040706", "p", 1,
-       "the hex text holds 8 bytes; RC4 needs at least 9 (8 salt + 1)"},
+      {"too short",
+       {"decrypt", "-c", "RC4", "-H", "MD5"},
+       "0100030205040706",
+       "p",
+       1,
+       "Not a message for RC4: the hex text holds 8 bytes, a message needs at least 10"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,12 +140,72 @@ TEST(Cli, ListSelfTestDigestHelpVersion) {
   EXPECT_EQ(selftest.out.find("FAILED"), std::string::npos);
 
   // RFC 1321 A.5
-  EXPECT_EQ(RunCli({"digest", "-H", "md5"}, "abc", std::nullopt).out, "900150983cd24fb0d6963f7d28e17f72\n");
+  EXPECT_EQ(RunCli({"digest", "-H", "md5"}, "abc", std::nullopt).out, "900150983cd24fb0d6963f7d28e17f72  -\n");
 
   const auto help = RunCli({"--help"}, "", std::nullopt);
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("velsor-cli encrypt -c CIPHER -H HASH"), std::string::npos);
   EXPECT_EQ(RunCli({"--version"}, "", std::nullopt).out.rfind("velsor-cli ", 0), 0U);
+}
+
+TEST(Cli, DigestOfFilesWritesSha256sumLines) {
+  // RFC 1321 A.5 (MD5 of "" and "abc"); FIPS 180-2 B.1 (SHA-256 of "abc").
+  const std::string abc = test::TempFile("abc");
+  const std::string empty = test::TempFile("");
+  const auto md5 = RunCli({"digest", "-H", "MD5", abc, "-", empty}, "abc", std::nullopt);
+  EXPECT_EQ(md5.status, 0) << md5.err;
+  EXPECT_EQ(md5.out, "900150983cd24fb0d6963f7d28e17f72  " + abc + "\n" + "900150983cd24fb0d6963f7d28e17f72  -\n" +
+                         "d41d8cd98f00b204e9800998ecf8427e  " + empty + "\n");
+  EXPECT_EQ(RunCli({"digest", "-H", "SHA256", abc}, "", std::nullopt).out,
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " + abc + "\n");
+
+  // A file that cannot be read is named with the reason; the others still get their line.
+  const auto partly = RunCli({"digest", "-H", "MD5", "/nonexistent/file", abc, "/tmp"}, "", std::nullopt);
+  EXPECT_EQ(partly.status, 1);
+  EXPECT_EQ(partly.out, "900150983cd24fb0d6963f7d28e17f72  " + abc + "\n");
+  EXPECT_NE(partly.err.find("cannot read '/nonexistent/file': No such file or directory\n"), std::string::npos)
+      << partly.err;
+  EXPECT_NE(partly.err.find("cannot read '/tmp': Is a directory\n"), std::string::npos) << partly.err;
+  ::unlink(abc.c_str());
+  ::unlink(empty.c_str());
+}
+
+TEST(Cli, AResultThatIsNotTextIsWrittenWithAWarning) {
+  const std::string message =
+      "Dear Ana, the meeting moves to Thursday at 10:30 in room 4B. Please bring the signed contract.\n";
+  const auto sealed = RunCli({"encrypt", "-c", "Rijndael", "-H", "SHA256"}, message, "right passphrase");
+  ASSERT_EQ(sealed.status, 0) << sealed.err;
+  const std::string warning = "velsor-cli: this does not look like text: check the passphrase, cipher and hash\n";
+
+  const auto right = RunCli({"decrypt", "-c", "Rijndael", "-H", "SHA256"}, sealed.out, "right passphrase");
+  EXPECT_EQ(right.out, message);
+  EXPECT_EQ(right.err, "");
+
+  Rijndael rijndael;
+  Sha256 sha256;
+  Serpent serpent;
+  struct Case {
+    const char* name;
+    const char* cipher;
+    const char* hash;
+    const char* passphrase;
+    Cipher& reader;
+    Hash& reader_hash;
+  };
+  const Case cases[] = {
+      {"wrong passphrase", "Rijndael", "SHA256", "wrong passphrase", rijndael, sha256},
+      {"wrong cipher", "Serpent", "SHA256", "right passphrase", serpent, sha256},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto run = RunCli({"decrypt", "-c", c.cipher, "-H", c.hash}, sealed.out, c.passphrase);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, warning);
+    // The output is what decryption gives, unchanged by the warning.
+    const SecretText text = DecryptMessage(cli::Utf8ToUtf16(sealed.out).value(), cli::Utf8ToUtf16(c.passphrase).value(),
+                                           c.reader_hash, c.reader);
+    EXPECT_EQ(run.out, cli::Utf16ToUtf8(cli::ToLf(std::u16string(text.view()))));
+  }
 }
 
 }  // namespace

@@ -42,5 +42,64 @@ TEST(Utf16Le, RawBytesBothWays) {
   EXPECT_EQ(TextToUtf16LeBytes(u"a\u20AC"), std::string("a\0\xAC\x20", 4));
 }
 
+// The streamed conversions agree with the whole ones wherever the pieces are
+// cut: inside a sequence, between CR and LF, between the halves of a pair,
+// and with the output room ending inside a pair or a CR LF.
+TEST(Utf8Stream, PiecesCutAnywhereGiveTheWholeConversion) {
+  const std::string text = "a\r\nb\n\xC3\xA9\n\xE2\x82\xAC\xF0\x9F\x98\x80\r\rz\n\n123456789abcdef\xF0\x9F\x98\x80";
+  const std::u16string expected = ToCrLf(*Utf8ToUtf16(text));
+  for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+    for (const std::size_t room : {2, 4, 6, 64}) {
+      Utf8ToUtf16LeStream stream;
+      std::string got;
+      uint8_t out[64];
+      auto drain = [&](std::string_view& piece, bool at_end) {
+        for (;;) {
+          const std::size_t n = stream.Convert(piece, out, room, at_end);
+          got.append(reinterpret_cast<const char*>(out), n);
+          if (n == 0 && !stream.HasCarry()) return;
+        }
+      };
+      const std::string head = text.substr(0, cut);
+      std::string_view first(head);
+      drain(first, false);
+      const std::string rest = std::string(first) + text.substr(cut);  // what stays, then the next bytes
+      std::string_view second(rest);
+      drain(second, true);
+      EXPECT_EQ(got, TextToUtf16LeBytes(expected)) << cut << " / " << room;
+    }
+  }
+}
+
+TEST(Utf8Stream, NamesTheOffsetOfTheFirstBadSequenceAcrossPieces) {
+  Utf8ToUtf16LeStream stream;
+  uint8_t out[64];
+  std::string_view first("abcd\xE2\x82");  // a sequence that continues in the next piece...
+  EXPECT_EQ(stream.Convert(first, out, sizeof out, false), 8U);
+  EXPECT_EQ(first, "\xE2\x82");          // ...stays for it
+  std::string_view second("\xE2\x82(");  // the caller hands it back with the next bytes: not a continuation
+  try {
+    stream.Convert(second, out, sizeof out, true);
+    ADD_FAILURE();
+  } catch (const std::exception& e) {
+    EXPECT_EQ(std::string(e.what()), "the input is not valid UTF-8 at byte offset 4 (use --utf16 for raw UTF-16LE)");
+  }
+}
+
+TEST(Utf16Stream, PiecesCutAnywhereGiveTheWholeConversion) {
+  const std::u16string text = {u'a',  u'\r',  u'\n', u'b',   u'\r', 0xD83D, 0xDE00, u'\r', u'\r',
+                               u'\n', 0xD800, u'x',  0xDC00, u'\n', 0x20AC, u'\r',  0xD83D};
+  const std::string bytes = TextToUtf16LeBytes(text);
+  const std::string expected = Utf16ToUtf8(ToLf(text));
+  for (std::size_t cut = 0; cut <= bytes.size(); cut += 2) {
+    Utf16LeToUtf8Stream stream;
+    char out[128];
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    std::string got(out, stream.Convert(data, cut, false, out));
+    got.append(out, stream.Convert(data + cut, bytes.size() - cut, true, out));
+    EXPECT_EQ(got, expected) << cut;
+  }
+}
+
 }  // namespace
 }  // namespace velsor::cli

@@ -21,7 +21,7 @@ TEST(AnsiCodePage, MapsLatin1AndTheWindowsCharactersOfTheHighControls) {
       {u"a\U0001F600b", "a?b"},                                      // one character, one "?"
       {std::u16string(1, static_cast<char16_t>(0xDC00)), "?"},        // unpaired surrogate
   };
-  for (const auto& c : cases) EXPECT_EQ(ToAnsiCodePage(c.text), c.bytes);
+  for (const auto& c : cases) EXPECT_EQ(ToAnsiCodePage(c.text).view(), c.bytes);
 }
 
 TEST(AnsiCodePage, AgreesWithTheWholeCodePage) {
@@ -33,7 +33,7 @@ TEST(AnsiCodePage, AgreesWithTheWholeCodePage) {
                               0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   for (int b = 0; b < 256; ++b) {
     const char16_t unit = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : static_cast<char16_t>(b);
-    EXPECT_EQ(ToAnsiCodePage(std::u16string(1, unit)), std::string(1, static_cast<char>(b))) << b;
+    EXPECT_EQ(ToAnsiCodePage(std::u16string(1, unit)).view(), std::string(1, static_cast<char>(b))) << b;
   }
 }
 

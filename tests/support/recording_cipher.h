@@ -9,13 +9,14 @@
 namespace velsor::test {
 
 // XORs 0x5A into every byte and records the size of each Encrypt call.
-class RecordingCipher final : public Cipher {
+// Its smallest key is 4 bits, so the framework's own size rule shows alone.
+class RecordingCipher final : public CipherMetadata<RecordingCipher, Cipher> {
  public:
-  using Cipher::Cipher;
+  using CipherMetadata::CipherMetadata;
+  static constexpr CipherIdentity kIdentity{-1, u"", 64, 4};
   int32_t MaxKeySize() const override { return max_key_bits; }
 
-  void Init(const void* Key, uint32_t Size, const void* InitVector) override {
-    Cipher::Init(Key, Size, InitVector);
+  void ScheduleKey(const void* Key, uint32_t Size) override {
     last_key.assign(static_cast<const uint8_t*>(Key), static_cast<const uint8_t*>(Key) + Size / 8);
     last_key_bits = Size;
   }

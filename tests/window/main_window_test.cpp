@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -14,23 +15,35 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "crypto/ciphers/rc4.h"
+#include "crypto/hashes/md5.h"
 #include "message/components_catalog.h"
 #include "message/hex_text.h"
 #include "message/message_codec.h"
 #include "message/random_bytes.h"
-#include "crypto/ciphers/rc4.h"
-#include "crypto/hashes/md5.h"
+#include "window/memo_text.h"
 
 namespace velsor {
+
+// The busy flag, for the cases that need the window busy without a run.
+class MainWindowTestAccess {
+ public:
+  static bool& Working(MainWindow& window) { return window.Working; }
+};
+
 namespace {
 
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
@@ -66,11 +79,10 @@ class BoxWatcher {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Working = false;
-    QGuiApplication::clipboard()->clear();
+  void SetUp() override { QGuiApplication::clipboard()->clear(); }
+  void TearDown() override {
+    if (window) Busy() = false;
   }
-  void TearDown() override { Working = false; }
 
   void Open(const MainWindow::ComponentFactory& create = CreateAlgorithmComponents) {
     window = std::make_unique<MainWindow>(create);
@@ -101,7 +113,17 @@ class MainWindowTest : public ::testing::Test {
     Hashes()->setCurrentIndex(h);
     return true;
   }
+  bool& Busy() const { return MainWindowTestAccess::Working(*window); }
+  QString Status() const { return Child<QLabel>("lblStatus")->text(); }
   void Click(const char* name) const { QTest::mouseClick(Button(name), Qt::LeftButton); }
+  // Encrypt and Decrypt run on a worker thread: wait for the result.
+  bool WaitIdle() const {
+    return QTest::qWaitFor([this] { return !window->IsWorking(); }, 60000);
+  }
+  void ClickAndWait(const char* name) const {
+    Click(name);
+    EXPECT_TRUE(WaitIdle()) << name;
+  }
   void TypePassphrase(const QString& text) const { QTest::keyClicks(Passphrase(), text); }
   void PasteText(const QString& text) const {
     QGuiApplication::clipboard()->setText(text);
@@ -132,7 +154,8 @@ TEST_F(MainWindowTest, StartsWithTheFirstEntriesSelectedAndTheActionsOff) {
   EXPECT_EQ(Passphrase()->echoMode(), QLineEdit::Password);
   EXPECT_TRUE(Memo()->document()->isEmpty());
   EXPECT_EQ(ProgressValue(), 0);
-  EXPECT_FALSE(Working);
+  EXPECT_FALSE(window->IsWorking());
+  EXPECT_TRUE(Status().isEmpty());
 
   auto entries = [](const QComboBox* list) {
     QStringList texts;
@@ -148,15 +171,17 @@ TEST_F(MainWindowTest, StartsWithTheFirstEntriesSelectedAndTheActionsOff) {
 TEST_F(MainWindowTest, ControlsHaveTheirTextsImagesAndNoFocusOnButtons) {
   Open();
   EXPECT_EQ(Child<QGroupBox>("grpOptions")->title(), QStringLiteral("Options"));
-  EXPECT_EQ(Child<QLabel>("lblCipher")->text(), QStringLiteral("Cipher"));
-  EXPECT_EQ(Child<QLabel>("lblHash")->text(), QStringLiteral("Hash"));
+  // Each caption with its mnemonic (Alt+C, Alt+H, Alt+P).
+  EXPECT_EQ(Child<QLabel>("lblCipher")->text(), QStringLiteral("&Cipher"));
+  EXPECT_EQ(Child<QLabel>("lblHash")->text(), QStringLiteral("&Hash"));
   EXPECT_EQ(Child<QLabel>("lblKeySize")->text(), QStringLiteral("Effective key size:"));
-  EXPECT_EQ(Child<QLabel>("lblPassphrase")->text(), QStringLiteral("Passphrase"));
+  EXPECT_EQ(Child<QLabel>("lblPassphrase")->text(), QStringLiteral("&Passphrase"));
   EXPECT_EQ(Button("btnEncrypt")->text(), QStringLiteral("Encrypt"));
   EXPECT_EQ(Button("btnDecrypt")->text(), QStringLiteral("Decrypt"));
   EXPECT_EQ(Button("btnClose")->text(), QStringLiteral("Quit"));
-  EXPECT_EQ(Button("btn_Copy")->toolTip(), QStringLiteral("Copy"));
-  EXPECT_EQ(Button("btn_Paste")->toolTip(), QStringLiteral("Paste"));
+  EXPECT_EQ(Button("btn_Copy")->toolTip(), QStringLiteral("Copy (Ctrl+Shift+C)"));
+  EXPECT_EQ(Button("btn_Paste")->toolTip(), QStringLiteral("Paste (Ctrl+Shift+V)"));
+  EXPECT_EQ(Button("btnClose")->toolTip(), QStringLiteral("Quit (Ctrl+Q)"));
   for (const char* name : {"btnEncrypt", "btnDecrypt", "btn_Copy", "btn_Paste"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Button(name)->icon().isNull());
@@ -267,14 +292,13 @@ TEST_F(MainWindowTest, EncryptThenDecryptRestoresTheMemoExactly) {
       continue;
     }
     PasteText(Q(sample));
-    ASSERT_EQ(window->MemoText(), sample);
+    ASSERT_EQ(window->MemoText().view(), sample);
     const QString shown = Memo()->document()->toRawText();
     TypePassphrase(QStringLiteral("pass phrase"));
 
-    Click("btnEncrypt");
-    EXPECT_FALSE(Working);
+    ClickAndWait("btnEncrypt");
     EXPECT_EQ(ProgressValue(), 100);
-    const std::u16string hex = window->MemoText();
+    const std::u16string hex(window->MemoText().view());
     EXPECT_TRUE(IsHexString(hex));
     EXPECT_NE(hex.size() % 4, 1u);
 
@@ -291,13 +315,11 @@ TEST_F(MainWindowTest, EncryptThenDecryptRestoresTheMemoExactly) {
     ASSERT_TRUE(cipher != nullptr && hash != nullptr);
     // Salt, IV and two bytes per code unit, written as two digits per byte.
     EXPECT_EQ(hex.size(), 2 * (8 + IvBytes(*cipher) + 2 * sample.size()));
-    EXPECT_EQ(DecryptMessage(hex, u"pass phrase", *hash, *cipher), sample);
+    EXPECT_EQ(DecryptMessage(hex, u"pass phrase", *hash, *cipher).view(), sample);
 
-    Click("btnDecrypt");
-    EXPECT_FALSE(Working);
-    EXPECT_EQ(window->MemoText(), sample);
+    ClickAndWait("btnDecrypt");
+    EXPECT_EQ(window->MemoText().view(), sample);
     EXPECT_EQ(Memo()->document()->toRawText(), shown);
-    // The cipher served an encryption, so its progress reports reach the bar.
     EXPECT_EQ(ProgressValue(), 100);
   }
 }
@@ -309,8 +331,8 @@ TEST_F(MainWindowTest, TwoEncryptionsOfOneTextDiffer) {
   std::u16string hex[2];
   for (auto& h : hex) {
     PasteText(QStringLiteral("same text"));
-    Click("btnEncrypt");
-    h = window->MemoText();
+    ClickAndWait("btnEncrypt");
+    h = window->MemoText().view();
   }
   EXPECT_NE(hex[0], hex[1]);  // new salt each time
 }
@@ -322,15 +344,18 @@ TEST_F(MainWindowTest, DecryptsAForeignMessageShowingCrLfAsOneBreakAndStoppingAt
   // Spaces and line breaks around a hex text do not matter.
   PasteText(QStringLiteral("\n  ") + Q(ForeignMessage(text, u"pw")) + QStringLiteral("  \n"));
   TypePassphrase(QStringLiteral("pw"));
-  Click("btnDecrypt");
-  EXPECT_FALSE(Working);
+  ClickAndWait("btnDecrypt");
   EXPECT_EQ(Memo()->document()->blockCount(), 2);
-  EXPECT_EQ(window->MemoText(), u"one\r\ntwo");
-  // This cipher never encrypted here: nothing moved the bar after the click reset it.
-  EXPECT_EQ(ProgressValue(), 0);
+  EXPECT_EQ(window->MemoText().view(), u"one\r\ntwo");
+  // U+0000 is no character of a text, so the hint comes with the note.
+  EXPECT_EQ(Status(), QStringLiteral("Decrypted 7 characters; the text holds U+0000 after them, and the rest is not "
+                                     "shown. This does not look like text: check the passphrase, cipher and hash "
+                                     "(Ctrl+Z restores the hex text)"));
+  // Decrypt reports its progress too, also with a cipher that never encrypted here.
+  EXPECT_EQ(ProgressValue(), 100);
 }
 
-TEST_F(MainWindowTest, RefusedClicksChangeNothing) {
+TEST_F(MainWindowTest, ClicksWhileBusyChangeNothingButSaySo) {
   Open();
   ASSERT_TRUE(Select(QStringLiteral("RC4"), QStringLiteral("MD5")));
   TypePassphrase(QStringLiteral("pw"));
@@ -339,48 +364,61 @@ TEST_F(MainWindowTest, RefusedClicksChangeNothing) {
     const char* name;
     QString memo;
     const char* button;
-    bool busy;
   };
   const Case cases[] = {
-      {"blank memo, Encrypt", QStringLiteral("  \n\t \n "), "btnEncrypt", false},
-      {"blank memo, Decrypt", QStringLiteral("  \n "), "btnDecrypt", false},
-      {"lowercase hex", valid.toLower(), "btnDecrypt", false},
-      {"line break inside the hex", valid.left(8) + QStringLiteral("\n") + valid.mid(8), "btnDecrypt", false},
-      {"space inside the hex", valid.left(8) + QStringLiteral(" ") + valid.mid(8), "btnDecrypt", false},
-      {"plain text", QStringLiteral("hello"), "btnDecrypt", false},
-      {"busy, Encrypt", QStringLiteral("hello"), "btnEncrypt", true},
-      {"busy, Decrypt", valid, "btnDecrypt", true},
+      {"Encrypt", QStringLiteral("hello"), "btnEncrypt"},
+      {"Decrypt", valid, "btnDecrypt"},
+      {"Paste", valid, "btn_Paste"},
   };
   BoxWatcher boxes;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PasteText(c.memo);
     const QString before = Memo()->document()->toRawText();
+    QGuiApplication::clipboard()->setText(QStringLiteral("other"));
     window->ShowProgress(nullptr, 37);
-    Working = c.busy;
+    Busy() = true;
     Click(c.button);
     EXPECT_EQ(Memo()->document()->toRawText(), before);
-    EXPECT_EQ(ProgressValue(), 37);
-    EXPECT_EQ(Working, c.busy);
-    Working = false;
+    EXPECT_EQ(ProgressValue(), 37);  // the bar belongs to the run going on
+    EXPECT_TRUE(window->IsWorking());
+    EXPECT_EQ(Status(), QStringLiteral("Still working: one run at a time"));
+    Busy() = false;
   }
   QTest::qWait(20);
   EXPECT_TRUE(boxes.texts.empty());
 }
 
-TEST_F(MainWindowTest, FailingDecryptionLeavesTheMemoAndShowsNothing) {
+TEST_F(MainWindowTest, EachFailureLeavesTheMemoAndSaysWhyInTheStatusLine) {
   Open();
   struct Case {
     const char* cipher;
     const char* hash;
     QString memo;
+    const char* button;
+    const char* status;
   };
   const Case cases[] = {
-      {"RC4", "MD5", QStringLiteral("0011223344556677")},  // salt only, no ciphertext
-      {"RC4", "MD5", QStringLiteral("00112233")},          // not even a salt
-      {"RC4", "MD5", QStringLiteral("7")},                 // a lone digit reads as nothing
-      {"3DES", "SHA1", QString(32, u'A')},                 // salt and IV, no ciphertext
-      {"Rijndael", "SHA1", QString(40, u'A')},             // IV cut short
+      {"RC4", "MD5", QStringLiteral("  \n\t \n "), "btnEncrypt", "Encrypt needs a text in the memo"},
+      {"RC4", "MD5", QStringLiteral("  \n "), "btnDecrypt", "The hex text is empty"},
+      {"RC4", "MD5", QStringLiteral("hello"), "btnDecrypt", "Not a hex text: 'h' at position 1"},
+      {"RC4", "MD5", QStringLiteral("0011223344556677G0"), "btnDecrypt", "Not a hex text: 'G' at position 17"},
+      // salt only, no ciphertext
+      {"RC4", "MD5", QStringLiteral("0011223344556677"), "btnDecrypt",
+       "Not a message for RC4: the hex text holds 8 bytes, a message needs at least 10"},
+      {"RC4", "MD5", QStringLiteral("00112233"), "btnDecrypt",
+       "Not a message for RC4: the hex text holds 4 bytes, a message needs at least 10"},
+      {"RC4", "MD5", QStringLiteral("7"), "btnDecrypt",
+       "The hex text has 1 digits; a message has a multiple of 4: is part of it missing?"},
+      {"RC4", "MD5", QString(47, u'A'), "btnDecrypt",
+       "The hex text has 47 digits; a message has a multiple of 4: is part of it missing?"},
+      // salt and IV, no ciphertext
+      {"3DES", "SHA1", QString(32, u'A'), "btnDecrypt",
+       "Not a message for 3DES: the hex text holds 16 bytes, a message needs at least 18"},
+      {"Blowfish", "SHA1", QString(24, u'A'), "btnDecrypt",
+       "Not a message for Blowfish: the hex text holds 12 bytes, a message needs at least 18"},
+      {"Rijndael", "SHA1", QString(40, u'A'), "btnDecrypt",
+       "Not a message for Rijndael: the hex text holds 20 bytes, a message needs at least 26"},
   };
   BoxWatcher boxes;
   TypePassphrase(QStringLiteral("pw"));
@@ -391,14 +429,207 @@ TEST_F(MainWindowTest, FailingDecryptionLeavesTheMemoAndShowsNothing) {
       continue;
     }
     PasteText(c.memo);
+    const QString before = Memo()->document()->toRawText();
     window->ShowProgress(nullptr, 37);
-    Click("btnDecrypt");
-    EXPECT_EQ(Memo()->document()->toRawText(), c.memo);
-    EXPECT_FALSE(Working);
-    EXPECT_EQ(ProgressValue(), 0);  // the accepted click reset it
+    ClickAndWait(c.button);
+    EXPECT_EQ(Memo()->document()->toRawText(), before);
+    EXPECT_EQ(ProgressValue(), 0);  // every click starts the bar again
+    EXPECT_EQ(Status(), QString::fromUtf8(c.status));
   }
   QTest::qWait(20);
   EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(MainWindowTest, DecryptsHexTextsAsMailProgramsLeaveThem) {
+  Open();
+  ASSERT_TRUE(Select(QStringLiteral("RC4"), QStringLiteral("MD5")));
+  TypePassphrase(QStringLiteral("pw"));
+  const QString hex = Q(ForeignMessage(u"Meet at noon\r\nby the bridge", u"pw"));
+  auto fold = [&hex](int width, const QString& line_break) {
+    QString folded;
+    for (int i = 0; i < hex.size(); i += width) folded += hex.mid(i, width) + line_break;
+    return folded;
+  };
+  auto spaced = [&hex] {
+    QString groups;
+    for (int i = 0; i < hex.size(); i += 4) groups += hex.mid(i, 4) + QStringLiteral(" ");
+    return groups;
+  };
+  const struct {
+    const char* name;
+    QString memo;
+  } cases[] = {
+      {"lowercase", hex.toLower()},
+      {"folded at 64 with LF", fold(64, QStringLiteral("\n"))},
+      {"folded at 76 with CR LF, lowercase", fold(76, QStringLiteral("\r\n")).toLower()},
+      {"groups with spaces", spaced()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PasteText(c.memo);
+    ClickAndWait("btnDecrypt");
+    EXPECT_EQ(window->MemoText(), u"Meet at noon\r\nby the bridge");
+    EXPECT_EQ(Status(), QStringLiteral("Decrypted 26 characters"));
+  }
+}
+
+TEST_F(MainWindowTest, StatusLineNamesWhatEncryptDidAndHintsAtAWrongKey) {
+  Open();
+  ASSERT_TRUE(Select(QStringLiteral("Rijndael"), QStringLiteral("SHA256")));
+  TypePassphrase(QStringLiteral("right"));
+  PasteText(QStringLiteral("Meet at noon\nby the old bridge, \U0001F600"));
+  ClickAndWait("btnEncrypt");
+  // A line break and a surrogate pair each count as one character.
+  EXPECT_EQ(Status(), QStringLiteral("Encrypted 33 characters with Rijndael and SHA256"));
+
+  // A message opened with another passphrase: shown unchanged, with a hint.
+  // (Long enough that random code units cannot pass for text by chance.)
+  PasteText(QString(300, u'x'));
+  ClickAndWait("btnEncrypt");
+  const QString hex = Memo()->document()->toRawText();
+  Passphrase()->clear();
+  TypePassphrase(QStringLiteral("wrong"));
+  ClickAndWait("btnDecrypt");
+  EXPECT_EQ(Status(), QStringLiteral("This does not look like text: check the passphrase, cipher and hash (Ctrl+Z "
+                                     "restores the hex text)"));
+  EXPECT_NE(Memo()->document()->toRawText(), hex);
+}
+
+TEST_F(MainWindowTest, CtrlZAfterEncryptOrDecryptRestoresTheTextBefore) {
+  Open();
+  ASSERT_TRUE(Select(QStringLiteral("Twofish"), QStringLiteral("SHA1")));
+  TypePassphrase(QStringLiteral("pw"));
+  PasteText(QStringLiteral("first line\nsecond line"));
+  const QString plain = Memo()->document()->toRawText();
+  ClickAndWait("btnEncrypt");
+  const QString hex = Memo()->document()->toRawText();
+  ASSERT_NE(hex, plain);
+  Memo()->setFocus();
+  QTest::keyClick(Memo(), Qt::Key_Z, Qt::ControlModifier);  // one step undoes the whole replacement
+  EXPECT_EQ(Memo()->document()->toRawText(), plain);
+  QTest::keyClick(Memo(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(Memo()->document()->toRawText(), hex);
+
+  Passphrase()->clear();
+  TypePassphrase(QStringLiteral("wrong"));
+  ClickAndWait("btnDecrypt");
+  EXPECT_NE(Memo()->document()->toRawText(), hex);
+  QTest::keyClick(Memo(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Memo()->document()->toRawText(), hex);
+}
+
+TEST_F(MainWindowTest, ShortcutsTriggerTheirActions) {
+  Open();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(Select(QStringLiteral("RC4"), QStringLiteral("MD5")));
+  Memo()->setFocus();
+  QTest::keyClicks(Memo(), QStringLiteral("hello"));
+
+  // Without a passphrase the actions are off and say why, in the tooltip and on Ctrl+E.
+  EXPECT_EQ(Button("btnEncrypt")->toolTip(), QStringLiteral("Type a passphrase first"));
+  EXPECT_EQ(Button("btnDecrypt")->toolTip(), QStringLiteral("Type a passphrase first"));
+  QTest::keyClick(Memo(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(Status(), QStringLiteral("Type a passphrase first"));
+  EXPECT_EQ(Memo()->document()->toRawText(), QStringLiteral("hello"));
+
+  // Alt+P reaches the passphrase box through its label.
+  QTest::keyClick(Memo(), Qt::Key_P, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Passphrase());
+  QTest::keyClick(Passphrase(), Qt::Key_H, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Hashes());
+  QTest::keyClick(Hashes(), Qt::Key_C, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Ciphers());
+  TypePassphrase(QStringLiteral("pw"));
+  EXPECT_EQ(Button("btnEncrypt")->toolTip(), QStringLiteral("Encrypt the memo's text (Ctrl+E)"));
+  EXPECT_EQ(Button("btnDecrypt")->toolTip(), QStringLiteral("Decrypt the hex text in the memo (Ctrl+D)"));
+
+  Memo()->setFocus();
+  QTest::keyClick(Memo(), Qt::Key_E, Qt::ControlModifier);
+  ASSERT_TRUE(WaitIdle());
+  const QString hex = Memo()->document()->toRawText();
+  EXPECT_TRUE(HoldsHexText(QStringView(hex)));
+
+  QTest::keyClick(Memo(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), hex);
+
+  QTest::keyClick(Memo(), Qt::Key_D, Qt::ControlModifier);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Memo()->document()->toRawText(), QStringLiteral("hello"));
+
+  QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+  QTest::keyClick(Memo(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Memo()->document()->toRawText(), QStringLiteral("pasted"));
+
+  QTest::keyClick(Memo(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, EnterInThePassphraseBoxDecryptsAHexTextAndEncryptsAnythingElse) {
+  Open();
+  ASSERT_TRUE(Select(QStringLiteral("Serpent"), QStringLiteral("RipeMD-160")));
+  TypePassphrase(QStringLiteral("pw"));
+  PasteText(QStringLiteral("plain words"));
+  QTest::keyClick(Passphrase(), Qt::Key_Return);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(HoldsHexText(window->MemoText().view()));
+  EXPECT_TRUE(Status().startsWith(QStringLiteral("Encrypted 11 characters")));
+  QTest::keyClick(Passphrase(), Qt::Key_Enter);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(window->MemoText(), u"plain words");
+}
+
+TEST_F(MainWindowTest, TheEyeShowsAndHidesThePassphrase) {
+  Open();
+  auto* eye = window->findChild<QAction*>(QStringLiteral("actShowPassphrase"));
+  ASSERT_NE(eye, nullptr);
+  ASSERT_TRUE(Passphrase()->actions().contains(eye));  // inside the box
+  TypePassphrase(QStringLiteral("secret"));
+  EXPECT_EQ(Passphrase()->echoMode(), QLineEdit::Password);
+  EXPECT_FALSE(eye->isChecked());
+  eye->trigger();
+  EXPECT_EQ(Passphrase()->echoMode(), QLineEdit::Normal);
+  EXPECT_EQ(Passphrase()->displayText(), QStringLiteral("secret"));
+  EXPECT_EQ(eye->toolTip(), QStringLiteral("Hide the passphrase"));
+  eye->trigger();
+  EXPECT_EQ(Passphrase()->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(Passphrase()->displayText(), QString(6, u'*'));
+  EXPECT_EQ(eye->toolTip(), QStringLiteral("Show the passphrase"));
+}
+
+TEST_F(MainWindowTest, CopiedPlaintextIsMarkedSecretAndLeavesTheClipboard) {
+  Open();
+  window->SetClipboardLifetime(std::chrono::milliseconds(100));
+  const QString hint = QStringLiteral("x-kde-passwordManagerHint");
+  {
+    SCOPED_TRACE("a plaintext: secret, cleared after its lifetime");
+    PasteText(QStringLiteral("the plan"));
+    Click("btn_Copy");
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), QStringLiteral("the plan"));
+    EXPECT_EQ(data->data(hint), QByteArrayLiteral("secret"));
+    EXPECT_EQ(Status(), QStringLiteral("Copied the text; it leaves the clipboard in 1 second"));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QGuiApplication::clipboard()->text().isEmpty(); }, 5000));
+    EXPECT_EQ(Status(), QStringLiteral("Took the copied text off the clipboard"));
+  }
+  {
+    SCOPED_TRACE("a plaintext replaced by another copy: the other copy stays");
+    PasteText(QStringLiteral("the plan"));
+    Click("btn_Copy");
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied elsewhere"));
+    QTest::qWait(300);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("copied elsewhere"));
+  }
+  {
+    SCOPED_TRACE("a hex message: an ordinary text that stays");
+    PasteText(Q(ForeignMessage(u"hello", u"pw")).toLower());
+    Click("btn_Copy");
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(hint));
+    QTest::qWait(300);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), Memo()->document()->toRawText());
+    EXPECT_EQ(Status(), QStringLiteral("Copied the hex text"));
+  }
 }
 
 TEST_F(MainWindowTest, ProgressTakesOnlyPercentages) {
@@ -458,7 +689,7 @@ TEST_F(MainWindowTest, CloseRequestWhileWorkingAsksFirst) {
   {
     SCOPED_TRACE("No: stays open while the run goes on");
     BoxWatcher boxes(QMessageBox::No);
-    Working = true;
+    Busy() = true;
     bool CanClose = true;
     window->FormCloseQuery(window.get(), CanClose);
     EXPECT_FALSE(CanClose);
@@ -468,8 +699,8 @@ TEST_F(MainWindowTest, CloseRequestWhileWorkingAsksFirst) {
   {
     SCOPED_TRACE("No, but the run ended while the box was open");
     BoxWatcher boxes(QMessageBox::No);
-    boxes.BeforeAnswer([] { Working = false; });
-    Working = true;
+    boxes.BeforeAnswer([this] { Busy() = false; });
+    Busy() = true;
     bool CanClose = true;
     window->FormCloseQuery(window.get(), CanClose);
     EXPECT_TRUE(CanClose);
@@ -477,23 +708,85 @@ TEST_F(MainWindowTest, CloseRequestWhileWorkingAsksFirst) {
   {
     SCOPED_TRACE("Yes: waits for the run to end, then closes");
     BoxWatcher boxes(QMessageBox::Yes);
-    Working = true;
-    QTimer::singleShot(100, [] { Working = false; });
+    Busy() = true;
+    QTimer::singleShot(100, [this] { Busy() = false; });
     bool CanClose = true;
     window->FormCloseQuery(window.get(), CanClose);
     EXPECT_TRUE(CanClose);
-    EXPECT_FALSE(Working);
+    EXPECT_FALSE(window->IsWorking());
     EXPECT_EQ(boxes.texts.size(), 1u);
   }
   {
     SCOPED_TRACE("The window's close goes through the question");
     BoxWatcher boxes(QMessageBox::No);
-    Working = true;
+    Busy() = true;
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(boxes.texts.size(), 1u);
-    Working = false;
+    Busy() = false;
   }
+}
+
+// A hash whose Final waits until the test lets it go: a run as long as a test
+// needs, on any machine.
+class GatedHash final : public Hash {
+ public:
+  explicit GatedHash(Component* owner) : Hash(owner), fInner(nullptr) {}
+  std::u16string Algorithm() const override { return u"Gated MD5"; }
+  int32_t HashSize() const override { return 128; }
+  void Init() override { fInner.Init(); }
+  void Update(const void* Buffer, uint32_t Size) override { fInner.Update(Buffer, Size); }
+  void Final(void* Digest) override {
+    while (!open.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    fInner.Final(Digest);
+  }
+  void Burn() override { fInner.Burn(); }
+
+  static inline std::atomic<bool> open{true};
+
+ private:
+  Md5 fInner;
+};
+
+TEST_F(MainWindowTest, StaysResponsiveDuringARunAndAsksBeforeClosing) {
+  Open([](Component& owner) {
+    Component::CreateOwned<Rc4>(owner);
+    Component::CreateOwned<GatedHash>(owner);
+  });
+  TypePassphrase(QStringLiteral("pw"));
+  PasteText(QStringLiteral("hello"));
+  GatedHash::open = false;
+  Click("btnEncrypt");
+  ASSERT_TRUE(window->IsWorking());
+
+  // The event loop runs: the window repaints, and the shortcuts and buttons answer.
+  QTest::qWait(50);
+  EXPECT_TRUE(window->IsWorking());
+  EXPECT_EQ(Status(), QStringLiteral("Encrypting..."));
+  Click("btnDecrypt");
+  EXPECT_EQ(Status(), QStringLiteral("Still working: one run at a time"));
+  const QImage shot = window->grab().toImage();
+  EXPECT_FALSE(shot.isNull());
+  {
+    SCOPED_TRACE("No: the window stays and the run goes on");
+    BoxWatcher boxes(QMessageBox::No);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], QStringLiteral("application is working ! Are you sure you want to quit ?"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->IsWorking());
+  }
+  {
+    SCOPED_TRACE("Yes: the run ends, its result arrives, then the window closes");
+    BoxWatcher boxes(QMessageBox::Yes);
+    boxes.BeforeAnswer([] { GatedHash::open = true; });
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(boxes.texts.size(), 1u);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->IsWorking());
+    EXPECT_TRUE(HoldsHexText(window->MemoText().view()));
+  }
+  GatedHash::open = true;
 }
 
 TEST_F(MainWindowTest, WithoutCiphersOrHashesTheOptionsLock) {

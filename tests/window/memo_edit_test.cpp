@@ -1,0 +1,121 @@
+// The memo keeps long lines in continued blocks: what it hands out, and what
+// editing does at a block's edge, must read as one unbroken line.
+
+#include "window/memo_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace velsor {
+namespace {
+
+constexpr qsizetype kBlock = MemoEdit::kBlockChars;
+
+// Digits 0-9 over and over: every position shows where it came from.
+QString Digits(qsizetype count) {
+  QString text(count, u'0');
+  for (qsizetype i = 0; i < count; ++i) text[i] = QChar(static_cast<char16_t>(u'0' + i % 10));
+  return text;
+}
+
+TEST(MemoEditTest, LongLinesComeBackWithoutBreaksAndShortOnesKeepTheirs) {
+  MemoEdit memo;
+  const QString longest = Digits(3 * kBlock + 17);
+  const struct {
+    const char* name;
+    QString given;
+    QString expected;  // with CR LF for each line break
+  } cases[] = {
+      {"one long line", longest, longest},
+      {"exactly one block", Digits(kBlock), Digits(kBlock)},
+      {"one past a block", Digits(kBlock + 1), Digits(kBlock + 1)},
+      {"short, long, short, with CR LF, LF and CR", "a\r\n" + longest + "\nb\rc", "a\r\n" + longest + "\r\nb\r\nc"},
+      {"long line last, trailing break", "x\n" + longest + "\n", "x\r\n" + longest + "\r\n"},
+      {"empty lines", QStringLiteral("\n\n"), QStringLiteral("\r\n\r\n")},
+      {"a surrogate pair at a block's edge", Digits(kBlock - 1) + QStringLiteral("\U0001F600") + Digits(5),
+       Digits(kBlock - 1) + QStringLiteral("\U0001F600") + Digits(5)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    memo.ReplaceText(c.given);
+    EXPECT_EQ(memo.Text(u"\r\n"), c.expected);
+    // No block holds half a surrogate pair.
+    for (QTextBlock b = memo.document()->begin(); b.isValid(); b = b.next()) {
+      const QString text = b.text();
+      if (!text.isEmpty()) {
+        EXPECT_FALSE(text.back().isHighSurrogate());
+      }
+      EXPECT_LE(text.size(), kBlock);
+    }
+  }
+  // A long line really is held in several blocks.
+  memo.ReplaceText(longest);
+  EXPECT_EQ(memo.document()->blockCount(), 4);
+}
+
+TEST(MemoEditTest, EditingAtABlocksEdgeActsOnTheLine) {
+  MemoEdit memo;
+  const QString line = Digits(2 * kBlock);
+  auto at_second_block = [&memo] {
+    QTextCursor cursor(memo.document()->findBlockByNumber(1));
+    memo.setTextCursor(cursor);
+  };
+  {
+    SCOPED_TRACE("Enter starts a line of its own");
+    memo.ReplaceText(line);
+    at_second_block();
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, QStringLiteral("x"));
+    EXPECT_EQ(memo.Text(u"\n"), line.left(kBlock) + QStringLiteral("\nx") + line.mid(kBlock));
+  }
+  {
+    SCOPED_TRACE("Backspace removes the character before the edge");
+    memo.ReplaceText(line);
+    at_second_block();
+    QTest::keyClick(&memo, Qt::Key_Backspace);
+    EXPECT_EQ(memo.Text(u"\n"), line.left(kBlock - 1) + line.mid(kBlock));
+  }
+  {
+    SCOPED_TRACE("Delete removes the character after the edge");
+    memo.ReplaceText(line);
+    QTextCursor cursor(memo.document()->firstBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    memo.setTextCursor(cursor);
+    QTest::keyClick(&memo, Qt::Key_Delete);
+    EXPECT_EQ(memo.Text(u"\n"), line.left(kBlock) + line.mid(kBlock + 1));
+  }
+  {
+    SCOPED_TRACE("a copied selection across the edge has no break; a pasted one keeps its own");
+    memo.ReplaceText(line + QStringLiteral("\nend"));
+    QTextCursor cursor(memo.document());
+    cursor.setPosition(kBlock - 3);
+    cursor.setPosition(kBlock + 4, QTextCursor::KeepAnchor);  // 3 digits, the edge, 3 digits
+    memo.setTextCursor(cursor);
+    memo.copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), line.mid(kBlock - 3, 6));
+    QGuiApplication::clipboard()->setText(QStringLiteral("p\nq"));
+    memo.paste();
+    EXPECT_EQ(memo.Text(u"\n"),
+              line.left(kBlock - 3) + QStringLiteral("p\nq") + line.mid(kBlock + 3) + QStringLiteral("\nend"));
+  }
+}
+
+TEST(MemoEditTest, ReplacingTheTextIsOneUndoableStep) {
+  MemoEdit memo;
+  memo.ReplaceText(QStringLiteral("before"));
+  memo.ReplaceText(Digits(3 * kBlock) + QStringLiteral("\nafter"));
+  memo.undo();
+  EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("before"));
+  memo.redo();
+  EXPECT_EQ(memo.Text(u"\n"), Digits(3 * kBlock) + QStringLiteral("\nafter"));
+}
+
+}  // namespace
+}  // namespace velsor

@@ -1,0 +1,238 @@
+#include "window/memo_edit.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "window/memo_text.h"
+
+namespace velsor {
+
+namespace {
+
+constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
+
+// The document keeps its own copy; the piece made here is wiped.
+void InsertPiece(QTextCursor& cursor, QStringView piece) {
+  QString text = piece.toString();
+  cursor.insertText(text);
+  WipeOwnedText(text);
+}
+
+bool IsBreak(QChar c) { return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator; }
+
+QTextBlockFormat LineFormat(const QTextBlockFormat& from, bool continues) {
+  QTextBlockFormat format = from;
+  if (continues)
+    format.setProperty(kContinuesLine, true);
+  else
+    format.clearProperty(kContinuesLine);
+  return format;
+}
+
+// Inserts one line without breaks, kBlockChars at a time; a surrogate pair
+// stays in one block.
+void InsertLine(QTextCursor& cursor, QStringView line, const QTextBlockFormat& continued) {
+  qsizetype at = 0;
+  bool first = true;
+  do {
+    qsizetype length = std::min(MemoEdit::kBlockChars, line.size() - at);
+    if (at + length < line.size() && line[at + length - 1].isHighSurrogate()) --length;
+    if (!first) cursor.insertBlock(continued);
+    InsertPiece(cursor, line.sliced(at, length));
+    at += length;
+    first = false;
+  } while (at < line.size());
+}
+
+}  // namespace
+
+void InsertMemoText(QTextCursor& cursor, QStringView text) {
+  const QTextBlockFormat own_line = LineFormat(cursor.blockFormat(), false);
+  const QTextBlockFormat continued = LineFormat(own_line, true);
+  const qsizetype n = text.size();
+  qsizetype pos = 0;
+  bool first = true;
+  while (true) {
+    qsizetype end = pos;
+    while (end < n && !IsBreak(text[end])) ++end;
+    if (!first) cursor.insertBlock(own_line);
+    if (!first && end - pos <= MemoEdit::kBlockChars) {
+      // A run of short lines goes in at once: the blocks it makes take the
+      // current block's format, which starts its own line here.
+      qsizetype run_end = end;
+      while (run_end < n) {
+        qsizetype next = run_end + ((text[run_end] == u'\r' && run_end + 1 < n && text[run_end + 1] == u'\n') ? 2 : 1);
+        qsizetype next_end = next;
+        while (next_end < n && !IsBreak(text[next_end])) ++next_end;
+        if (next_end - next > MemoEdit::kBlockChars) break;
+        run_end = next_end;
+      }
+      InsertPiece(cursor, text.sliced(pos, run_end - pos));
+      end = run_end;
+    } else {
+      InsertLine(cursor, text.sliced(pos, end - pos), continued);
+    }
+    first = false;
+    if (end >= n) break;
+    pos = end + ((text[end] == u'\r' && end + 1 < n && text[end + 1] == u'\n') ? 2 : 1);
+  }
+}
+
+MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+bool MemoEdit::ContinuesLine(const QTextBlock& block) {
+  return block.isValid() && block.blockFormat().boolProperty(kContinuesLine);
+}
+
+QString MemoEdit::Text(QStringView line_break) const { return ExtractAll<QString>(line_break); }
+
+SecretText MemoEdit::CodecText() const { return ExtractAll<SecretText>(u"\r\n"); }
+
+namespace {
+
+void Append(QString& text, const char16_t* chars, qsizetype count) {
+  text.append(reinterpret_cast<const QChar*>(chars), count);
+}
+void Append(SecretText& text, const char16_t* chars, qsizetype count) {
+  text.append(chars, static_cast<std::size_t>(count));
+}
+
+}  // namespace
+
+// The whole text, block by block: each block's characters are copied while
+// they are still in the cache, and a block's edge needs no search.
+template <class Text>
+Text MemoEdit::ExtractAll(QStringView line_break) const {
+  const QTextDocument* doc = document();
+  const auto* breaks = reinterpret_cast<const char16_t*>(line_break.utf16());
+  Text text;
+  text.reserve(static_cast<std::size_t>(doc->characterCount() +
+                                        doc->blockCount() * std::max<qsizetype>(line_break.size() - 1, 0)));
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    if (block != doc->begin() && !ContinuesLine(block)) Append(text, breaks, line_break.size());
+    QString piece = block.text();
+    const auto* chars = reinterpret_cast<const char16_t*>(piece.utf16());
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+      if (chars[i] != QChar::LineSeparator) continue;  // Shift+Enter: a break inside the block
+      Append(text, chars + run, i - run);
+      Append(text, breaks, line_break.size());
+      run = i + 1;
+    }
+    Append(text, chars + run, piece.size() - run);
+    WipeOwnedText(piece);  // this function's own copy of the characters
+  }
+  return text;
+}
+
+QString MemoEdit::TextBetween(int from, int to, QStringView line_break) const {
+  return Extract<QString>(from, to, line_break);
+}
+
+// The characters from one document position to another: each block
+// separator becomes line_break, or nothing before a block that continues the
+// line; a line separator (Shift+Enter) is a line break too.
+template <class Text>
+Text MemoEdit::Extract(int from, int to, QStringView line_break) const {
+  QTextCursor range(document());
+  range.setPosition(from);
+  range.setPosition(to, QTextCursor::KeepAnchor);
+  // Not toPlainText: it turns a no-break space into a space.
+  QString raw = range.selectedText();
+  const char16_t* in = reinterpret_cast<const char16_t*>(raw.utf16());
+  const qsizetype size = raw.size();
+  const auto is_break = [](char16_t c) { return c == 0x2029 || c == 0x2028; };
+  const qsizetype breaks = std::count_if(in, in + size, is_break);
+
+  Text text;
+  text.resize(static_cast<std::size_t>(size + breaks * std::max<qsizetype>(line_break.size() - 1, 0)));
+  char16_t* out = reinterpret_cast<char16_t*>(text.data());
+  char16_t* const start = out;
+  QTextBlock block = document()->findBlock(from);
+  qsizetype run = 0;  // start of the characters not yet copied
+  for (qsizetype i = 0; i < size; ++i) {
+    if (!is_break(in[i])) continue;
+    out = std::copy(in + run, in + i, out);
+    run = i + 1;
+    bool write_break = true;
+    if (in[i] == 0x2029) {
+      block = block.next();
+      write_break = !ContinuesLine(block);
+    }
+    if (write_break) out = std::copy(line_break.utf16(), line_break.utf16() + line_break.size(), out);
+  }
+  out = std::copy(in + run, in + size, out);
+  text.resize(static_cast<std::size_t>(out - start));
+  WipeOwnedText(raw);  // this function's own copy of the characters
+  return text;
+}
+
+void MemoEdit::ReplaceText(QStringView text) {
+  QTextCursor cursor(document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+  cursor.setBlockFormat(LineFormat(cursor.blockFormat(), false));
+  InsertMemoText(cursor, text);
+  cursor.endEditBlock();
+  cursor.movePosition(QTextCursor::Start);
+  setTextCursor(cursor);
+}
+
+void MemoEdit::keyPressEvent(QKeyEvent* event) {
+  QTextCursor cursor = textCursor();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  const int key = event->key();
+  if (plain && !isReadOnly()) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        ContinuesLine(document()->findBlock(cursor.selectionStart()))) {
+      // The new block starts a line of its own, not a continuation.
+      cursor.insertBlock(LineFormat(cursor.blockFormat(), false));
+      setTextCursor(cursor);
+      ensureCursorVisible();
+      return;
+    }
+    if (!cursor.hasSelection()) {
+      // Across a continuation mark, Backspace and Delete remove the
+      // character beyond it, as they would in an unbroken line.
+      const QTextBlock block = cursor.block();
+      if (key == Qt::Key_Backspace && cursor.atBlockStart() && ContinuesLine(block) && block.previous().length() > 1) {
+        cursor.setPosition(block.position() - 1);
+        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        return;
+      }
+      if (key == Qt::Key_Delete && cursor.atBlockEnd() && ContinuesLine(block.next()) && block.next().length() > 1) {
+        cursor.setPosition(block.next().position());
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        return;
+      }
+    }
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData* MemoEdit::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  auto* data = new QMimeData;
+  data->setText(TextBetween(cursor.selectionStart(), cursor.selectionEnd(), u"\n"));
+  return data;
+}
+
+void MemoEdit::insertFromMimeData(const QMimeData* source) {
+  if (isReadOnly() || source == nullptr || !source->hasText()) return;
+  QTextCursor cursor = textCursor();
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  InsertMemoText(cursor, source->text());
+  cursor.endEditBlock();
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
+}  // namespace velsor

@@ -1,0 +1,62 @@
+#include "window/memo_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "crypto/bytes.h"
+#include "message/hex_reader.h"
+#include "message/message_error.h"
+
+namespace velsor {
+
+namespace {
+
+std::u16string_view View(QStringView text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+}  // namespace
+
+qsizetype CountCharacters(std::u16string_view text) {
+  qsizetype count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i > 0 && IsLowSurrogate(text[i]) && IsHighSurrogate(text[i - 1])) continue;
+    if (i > 0 && text[i] == u'\n' && text[i - 1] == u'\r') continue;
+    ++count;
+  }
+  return count;
+}
+
+qsizetype CountCharacters(QStringView text) { return CountCharacters(View(text)); }
+
+bool IsBlank(std::u16string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= u' '; });
+}
+
+bool HoldsHexText(std::u16string_view text) {
+  HexTextReader reader;
+  std::array<uint8_t, 4096> scratch;
+  try {
+    while (!text.empty()) {
+      const HexTextReader::Step step = reader.Read(text, scratch.data(), scratch.size());
+      text.remove_prefix(step.consumed);
+    }
+    reader.Finish();
+    return true;
+  } catch (const MessageError&) {
+    return false;
+  }
+}
+
+bool HoldsHexText(QStringView text) { return HoldsHexText(View(text)); }
+
+void WipeOwnedText(QString& text) {
+  if (text.isEmpty() || !text.isDetached()) return;
+  secure_wipe(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+}
+
+}  // namespace velsor
