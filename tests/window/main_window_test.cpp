@@ -732,8 +732,10 @@ TEST_F(MainWindowTest, CloseRequestWhileWorkingAsksFirst) {
 class GatedHash final : public Hash {
  public:
   explicit GatedHash(Component* owner) : Hash(owner), fInner(nullptr) {}
+  int32_t Id() const override { return -1; }
   std::u16string Algorithm() const override { return u"Gated MD5"; }
   int32_t HashSize() const override { return 128; }
+  bool RunSelfTest() const override { return false; }
   void Init() override { fInner.Init(); }
   void Update(const void* Buffer, uint32_t Size) override { fInner.Update(Buffer, Size); }
   void Final(void* Digest) override {
