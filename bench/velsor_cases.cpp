@@ -1,6 +1,7 @@
 // Velsor's own cases: every cipher and hash of the catalog, so a new component
 // is benchmarked without touching this file.
 
+#include <algorithm>
 #include <map>
 
 #include "bench_cases.h"

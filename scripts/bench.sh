@@ -4,20 +4,23 @@
 # velsor-cli end to end (scripts/bench-cli.sh), then writes docs/benchmarks.md
 # and the headline rows of the README's benchmark section.
 #
-#   scripts/bench.sh [--quick] [--no-cli]
+#   scripts/bench.sh [--quick] [--no-cli] [--filter=REGEX]
 #
 # --quick: fewer and shorter repetitions and CLI texts of 1 and 16 MiB only, to
 # check the harness; the committed table comes from a full run.
+# --filter=REGEX: runs only the matching benchmarks (e.g. '^codec_') and keeps
+# the earlier run's results for the others.
 # Benchmarks are not tests: CI never runs this.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-repetitions=5 min_time=0.3 cli=1 cli_sizes="1 16 64"
+repetitions=5 min_time=0.3 cli=1 cli_sizes="1 16 64" filter=""
 for arg in "$@"; do
   case $arg in
     --quick) repetitions=2 min_time=0.05 cli_sizes="1 16" ;;
     --no-cli) cli=0 ;;
-    *) echo "usage: scripts/bench.sh [--quick] [--no-cli]" >&2; exit 2 ;;
+    --filter=*) filter=${arg#--filter=} ;;
+    *) echo "usage: scripts/bench.sh [--quick] [--no-cli] [--filter=REGEX]" >&2; exit 2 ;;
   esac
 done
 
@@ -31,7 +34,13 @@ cmake --build --preset bench -j "$(nproc)" --target velsor_bench velsor-cli
 out=build/bench/results
 mkdir -p "$out"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+results=("$out/velsor_bench.json")
+if [ -n "$filter" ] && [ -f "$out/velsor_bench.json" ]; then
+  mv "$out/velsor_bench.json" "$out/velsor_bench.earlier.json"
+  results=("$out/velsor_bench.earlier.json" "$out/velsor_bench.json")
+fi
 build/bench/bench/velsor_bench --benchmark_repetitions="$repetitions" --benchmark_min_time="$min_time" \
+  ${filter:+--benchmark_filter="$filter"} \
   --benchmark_out="$out/velsor_bench.json" --benchmark_out_format=json | tee "$out/velsor_bench.txt"
 rm -f "$out/cli.jsonl"
 if [ "$cli" = 1 ]; then
@@ -39,8 +48,11 @@ if [ "$cli" = 1 ]; then
 fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
-scripts/bench_report.py --bench "$out/velsor_bench.json" --cli "$out/cli.jsonl" --out docs/benchmarks.md \
+bench_args=()
+for r in "${results[@]}"; do bench_args+=(--bench "$r"); done
+scripts/bench_report.py "${bench_args[@]}" --cli "$out/cli.jsonl" --out docs/benchmarks.md \
   --readme README.md \
   --note "Load average (1, 5, 15 min) before the run: $load_before; after: $load_after. The machine is shared: \
-the ratios, measured in the same run, carry more weight than the absolute figures."
+the ratios, measured in the same run, carry more weight than the absolute figures.\
+${filter:+ Benchmarks matching '$filter' and velsor-cli are from this run, the others from the run before.}"
 echo "Wrote docs/benchmarks.md"

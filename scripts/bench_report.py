@@ -2,7 +2,7 @@
 """Turns velsor_bench's JSON (and bench-cli.sh's JSON lines) into docs/benchmarks.md,
 and puts the headline rows into the README between its bench markers.
 
-  scripts/bench_report.py --bench results.json [--cli cli.jsonl] --out docs/benchmarks.md
+  scripts/bench_report.py --bench results.json [--bench more.json]... [--cli cli.jsonl] --out docs/benchmarks.md
                           [--readme README.md] [--note TEXT]...
 """
 import argparse
@@ -27,17 +27,22 @@ REFERENCES = {
 README_BEGIN, README_END = "<!-- bench:begin -->", "<!-- bench:end -->"
 
 
-def load_runs(path):
-    """{(operation, row, implementation, size): [run, ...]} over the repetitions."""
-    with open(path) as f:
-        data = json.load(f)
-    runs = defaultdict(list)
-    for b in data["benchmarks"]:
-        if b.get("run_type") != "iteration" or b.get("error_occurred"):
-            continue
-        parts = b["name"].split("/")
-        runs[(parts[0], parts[1], parts[2], int(parts[3]))].append(b)
-    return data["context"], runs
+def load_runs(paths):
+    """{(operation, row, implementation, size): [run, ...]} over the repetitions; a benchmark in a later
+    file replaces the same benchmark in an earlier one."""
+    context, runs = {}, {}
+    for path in paths:
+        with open(path) as f:
+            data = json.load(f)
+        context.update(data["context"])
+        fresh = defaultdict(list)
+        for b in data["benchmarks"]:
+            if b.get("run_type") != "iteration" or b.get("error_occurred"):
+                continue
+            parts = b["name"].split("/")
+            fresh[(parts[0], parts[1], parts[2], int(parts[3]))].append(b)
+        runs.update(fresh)
+    return context, runs
 
 
 def median_of(runs, key):
@@ -223,7 +228,7 @@ def checks(context):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--bench", required=True)
+    ap.add_argument("--bench", required=True, action="append", help="repeat: later files replace benchmarks")
     ap.add_argument("--cli")
     ap.add_argument("--out", required=True)
     ap.add_argument("--readme")
