@@ -41,20 +41,20 @@ int HexValue(char c) {
   return -1;
 }
 
-void Parse(const char* spec) {
-  while (*spec != '\0' && gCount < 16) {
+void Parse(const char* patterns) {
+  while (*patterns != '\0' && gCount < 16) {
     Pattern& p = gPatterns[gCount];
     std::size_t n = 0;
-    while (*spec != ':' && *spec != '\0' && n + 1 < sizeof p.name) p.name[n++] = *spec++;
+    while (*patterns != ':' && *patterns != '\0' && n + 1 < sizeof p.name) p.name[n++] = *patterns++;
     p.name[n] = '\0';
-    if (*spec == ':') ++spec;
+    if (*patterns == ':') ++patterns;
     p.size = 0;
-    while (HexValue(spec[0]) >= 0 && HexValue(spec[1]) >= 0 && p.size < kMaxPattern) {
-      p.masked[p.size++] = static_cast<unsigned char>(HexValue(spec[0]) * 16 + HexValue(spec[1]));
-      spec += 2;
+    while (HexValue(patterns[0]) >= 0 && HexValue(patterns[1]) >= 0 && p.size < kMaxPattern) {
+      p.masked[p.size++] = static_cast<unsigned char>(HexValue(patterns[0]) * 16 + HexValue(patterns[1]));
+      patterns += 2;
     }
-    while (*spec != ',' && *spec != '\0') ++spec;
-    if (*spec == ',') ++spec;
+    while (*patterns != ',' && *patterns != '\0') ++patterns;
+    if (*patterns == ',') ++patterns;
     if (p.size > 0) ++gCount;
   }
 }
@@ -77,9 +77,9 @@ void ScanBytes(const unsigned char* data, std::size_t size) {
 }
 
 __attribute__((destructor)) void ScanAtExit() {
-  const char* spec = std::getenv("VELSOR_SCAN");
-  if (spec == nullptr) return;
-  Parse(spec);
+  const char* patterns = std::getenv("VELSOR_SCAN");
+  if (patterns == nullptr) return;
+  Parse(patterns);
   const int maps = ::open("/proc/self/maps", O_RDONLY);
   const int mem = ::open("/proc/self/mem", O_RDONLY);
   if (maps < 0 || mem < 0) {
