@@ -446,15 +446,21 @@ void MainWindow::SetClipboardLifetime(std::chrono::milliseconds lifetime) { fCli
 // ---------------------------------------------------------------------------
 // Actions
 
-void MainWindow::btnEncryptClick() {
+bool MainWindow::AcceptClick(Hash*& hash, Cipher*& cipher) {
   if (Working) {
     ShowStatus(tr("Still working: one run at a time"));
-    return;
+    return false;
   }
   Progress->setValue(0);
-  Hash* hash = SelectedHash();
-  Cipher* cipher = SelectedCipher();
-  if (hash == nullptr || cipher == nullptr) return;  // no lists: the actions stay off
+  hash = SelectedHash();
+  cipher = SelectedCipher();
+  return hash != nullptr && cipher != nullptr;  // no lists: the actions stay off
+}
+
+void MainWindow::btnEncryptClick() {
+  Hash* hash = nullptr;
+  Cipher* cipher = nullptr;
+  if (!AcceptClick(hash, cipher)) return;
   SecretText text = MemoText();
   if (IsBlank(text.view())) {
     ShowStatus(tr("Encrypt needs a text in the memo"));
@@ -464,14 +470,9 @@ void MainWindow::btnEncryptClick() {
 }
 
 void MainWindow::btnDecryptClick() {
-  if (Working) {
-    ShowStatus(tr("Still working: one run at a time"));
-    return;
-  }
-  Progress->setValue(0);
-  Hash* hash = SelectedHash();
-  Cipher* cipher = SelectedCipher();
-  if (hash == nullptr || cipher == nullptr) return;
+  Hash* hash = nullptr;
+  Cipher* cipher = nullptr;
+  if (!AcceptClick(hash, cipher)) return;
   DecryptMemo(MemoText(), TypedPassphrase(), *hash, *cipher);
 }
 

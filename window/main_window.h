@@ -92,6 +92,9 @@ class MainWindow : public QWidget {
   void StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void FinishRun(const std::shared_ptr<RunOutcome>& outcome);
   // memo: the memo's text as read at the click.
+  // What both actions check first: one run at a time (saying so), the bar back
+  // to 0, and a selected entry in both lists.
+  bool AcceptClick(Hash*& hash, Cipher*& cipher);
   void EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void AttachProgress(Cipher& cipher);
