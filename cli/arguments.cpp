@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kEncryptHelp =
     "velsor-cli encrypt -c CIPHER -H HASH [--utf16] [--passphrase-fd N | --passphrase-file FILE]\n"
+    "                   [--output FILE]\n"
     "\n"
     "Reads the message on standard input and writes its hex text, one line.\n"
     "  -c, --cipher CIPHER      a cipher name, id or alias (see 'velsor-cli list')\n"
@@ -23,12 +24,15 @@ constexpr const char* kEncryptHelp =
     "  --utf16                  read the message as raw UTF-16LE bytes, not UTF-8\n"
     "  --passphrase-fd N        read the passphrase from open descriptor N (not 0)\n"
     "  --passphrase-file FILE   read the passphrase from FILE\n"
+    "  -o, --output FILE        write the result to FILE, which appears only once\n"
+    "                           the whole result is written (else standard output)\n"
     "Either passphrase source is read to its end (at most 64 KiB) less one\n"
     "trailing line break. Without one, VELSOR_PASSPHRASE is used if set, else\n"
     "the passphrase is asked twice on the terminal without echo.\n";
 
 constexpr const char* kDecryptHelp =
     "velsor-cli decrypt -c CIPHER -H HASH [--utf16] [--passphrase-fd N | --passphrase-file FILE]\n"
+    "                   [--output FILE]\n"
     "\n"
     "Reads a hex text on standard input (either case, spaces and line breaks\n"
     "anywhere) and writes the message. Options as for encrypt; --utf16 writes\n"
@@ -105,7 +109,9 @@ void SetOnce(std::string& slot, const std::string& value, const std::string& opt
 const char* const kUsage =
     "Usage:\n"
     "  velsor-cli encrypt -c CIPHER -H HASH [--utf16] [--passphrase-fd N | --passphrase-file FILE]\n"
+    "                     [--output FILE]\n"
     "  velsor-cli decrypt -c CIPHER -H HASH [--utf16] [--passphrase-fd N | --passphrase-file FILE]\n"
+    "                     [--output FILE]\n"
     "  velsor-cli digest -H HASH [FILE...]\n"
     "  velsor-cli list\n"
     "  velsor-cli selftest\n"
@@ -136,7 +142,10 @@ const char* const kUsage =
     "window does; --utf16 reads or writes the message as raw UTF-16LE bytes.\n"
     "\n"
     "Exit status: 0 success, 1 the message cannot be encrypted or decrypted,\n"
-    "2 usage error. 'velsor-cli help COMMAND' shows one command's options.\n"
+    "2 usage error. A message longer than 8 MiB is written in pieces as it is\n"
+    "read, so after exit 1 standard output may hold a partial result: use it\n"
+    "only on exit 0, or give --output FILE, which appears only when the whole\n"
+    "result is written. 'velsor-cli help COMMAND' shows one command's options.\n"
     "\n"
     "Examples:\n"
     "  # Encrypt to a file; the passphrase is asked twice on the terminal.\n"
@@ -212,6 +221,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       parsed.utf16 = true;
     } else if (takes_cipher && option == "--passphrase-file") {
       SetOnce(parsed.passphrase.file, value(), option);
+    } else if (takes_cipher && (option == "-o" || option == "--output")) {
+      SetOnce(parsed.output, value(), option);
     } else if (takes_cipher && option == "--passphrase-fd") {
       SetOnce(parsed.passphrase.fd, DescriptorNumber(value()), option);
     } else {

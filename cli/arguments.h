@@ -18,6 +18,7 @@ struct Arguments {
   std::string hash;
   bool utf16 = false;
   PassphraseOrigin passphrase;
+  std::optional<std::string> output;  // encrypt, decrypt: --output FILE
   std::vector<std::string> files;     // digest: the files to hash ("-" is standard input)
   std::optional<Command> help_topic;  // help COMMAND
 };

@@ -6,11 +6,13 @@
 #include <iomanip>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "cli/cli_error.h"
 #include "cli/component_names.h"
 #include "cli/descriptor_input.h"
+#include "cli/output_file.h"
 #include "cli/passphrase.h"
 #include "cli/terminal.h"
 #include "cli/utf_text.h"
@@ -237,8 +239,16 @@ void RunCommand(const Arguments& a, std::istream& in, std::ostream& out) {
       Hash& hash = FindHash(ListHashes(owner), a.hash);
       CheckKeySizeAlias(a.cipher, cipher, hash, ListHashes(owner));
       try {
-        if (a.command == Command::kEncrypt) return Encrypt(a, cipher, hash, in, out);
-        return Decrypt(a, cipher, hash, in, out);
+        std::optional<OutputFile> file;
+        if (a.output) file.emplace(*a.output);
+        std::ostream& target = file ? file->Stream() : out;
+        if (a.command == Command::kEncrypt) {
+          Encrypt(a, cipher, hash, in, target);
+        } else {
+          Decrypt(a, cipher, hash, in, target);
+        }
+        if (file) file->Commit();
+        return;
       } catch (const CliError&) {
         throw;
       } catch (const std::exception& e) {

@@ -1,8 +1,10 @@
 // velsor-cli as scripts use it: the real binary, its exit status and its output.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "cli/utf_text.h"
@@ -114,6 +116,39 @@ TEST(Cli, RefusalsSayWhyAndWriteNothing) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   }
+}
+
+// --output FILE takes the result only once it is whole: a failed run leaves
+// FILE as it was and no temporary file behind.
+TEST(Cli, OutputFileAppearsOnlyWithTheWholeResult) {
+  const std::string dir = test::TempFile("");
+  ::unlink(dir.c_str());
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  const std::string target = dir + "/plain.txt";
+  auto files_in_dir = [&dir]() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+    return names;
+  };
+
+  const auto good =
+      RunCli({"decrypt", "-c", "RC4", "-H", "MD5", "--output", target}, "01000302050407067C0173BA0050", "pass");
+  EXPECT_EQ(good.status, 0) << good.err;
+  EXPECT_EQ(good.out, "");
+  EXPECT_EQ(test::ReadFile(target), "abc");
+  EXPECT_EQ(files_in_dir(), std::vector<std::string>{"plain.txt"});
+
+  // A digit count that is not a multiple of 4: refused, and the earlier result stays.
+  const auto bad = RunCli({"decrypt", "-c", "RC4", "-H", "MD5", "-o", target}, "01000302050407067C0173BA005", "pass");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(test::ReadFile(target), "abc");
+  EXPECT_EQ(files_in_dir(), std::vector<std::string>{"plain.txt"});
+
+  const auto into_missing_dir = RunCli({"encrypt", "-c", "RC4", "-H", "MD5", "-o", dir + "/none/x.hex"}, "abc", "pass");
+  EXPECT_EQ(into_missing_dir.status, 1);
+  EXPECT_NE(into_missing_dir.err.find("cannot create"), std::string::npos) << into_missing_dir.err;
+
+  std::filesystem::remove_all(dir);
 }
 
 TEST(Cli, PassphraseFileLosesOneTrailingLineBreak) {
