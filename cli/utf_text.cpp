@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/cli_error.h"
+#include "crypto/bytes.h"
 #include "message/utf8.h"
 
 namespace velsor::cli {
@@ -93,19 +94,12 @@ std::u16string ToLf(const std::u16string& text) {
 
 std::optional<std::u16string> Utf16LeBytesToText(const std::string& bytes) {
   if (bytes.size() % 2 != 0) return std::nullopt;
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
-  }
-  return text;
+  return Utf16LeText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
 std::string TextToUtf16LeBytes(const std::u16string& text) {
   std::string bytes(text.size() * 2, '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
-  }
+  StoreUtf16Le(text, reinterpret_cast<uint8_t*>(bytes.data()));
   return bytes;
 }
 

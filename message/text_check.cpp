@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "crypto/bytes.h"
+
 namespace velsor {
 
 namespace {
@@ -53,7 +55,7 @@ void TextCheck::Add(std::u16string_view units) {
 }
 
 void TextCheck::AddUtf16Le(const uint8_t* bytes, std::size_t size) {
-  for (std::size_t i = 0; i + 1 < size; i += 2) Add(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+  for (std::size_t i = 0; i + 1 < size; i += 2) Add(static_cast<char16_t>(load_le16(bytes + i)));
 }
 
 bool TextCheck::LooksLikeText() const {
