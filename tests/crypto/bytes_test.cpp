@@ -32,8 +32,17 @@ bool HoldsMarker(const unsigned char* bytes, std::size_t size) {
 
 namespace {
 
+// The size of a heap block as the C library sees it.
+std::size_t UsableSize(void* p) {
+#if defined(_WIN32)
+  return _msize(p);
+#else
+  return malloc_usable_size(p);
+#endif
+}
+
 void Release(void* p) noexcept {
-  if (p != nullptr && gInspect && HoldsMarker(static_cast<unsigned char*>(p), malloc_usable_size(p))) {
+  if (p != nullptr && gInspect && HoldsMarker(static_cast<unsigned char*>(p), UsableSize(p))) {
     ++gBlocksWithMarker;
   }
   std::free(p);
