@@ -50,7 +50,8 @@ printf 'Grüße aus Köln, \xf0\x9f\x94\x92 und \xe2\x82\xac\nline 2 \x1a after 
 # --utf16 mode: raw UTF-16LE whose units hold the bytes a text-mode stream
 # would translate or stop at (LF, CR, Ctrl+Z, NUL).
 printf 'A\x00\n\x00\r\x00\x1a\x00\x00\x0a\x0d\x0a\x1a\x1a\x00\x00\xac\x20' >"$work/utf16"
-printf 'pässphrase with ✓\n' >"$work/passphrase"
+# A passphrase beyond ASCII, within Windows-1252 (encryption refuses anything else).
+printf 'pässphrase with € and ß\n' >"$work/passphrase"
 
 round_trip() {  # writer reader mode cipher hash input
   local writer=$1 reader=$2 mode=$3 cipher=$4 hash=$5 input=$6 flags=()
