@@ -172,8 +172,8 @@ void HexTextReader::Finish() {
   if (fBadNeed > 0) FailBadUtf8();
   if (fDigits == 0) throw MessageError("The hex text is empty");
   if (fDigits % 4 != 0) {
-    throw MessageError("The hex text has " + std::to_string(fDigits) +
-                       " digits; a message has a multiple of 4: is part of it missing?");
+    throw MessageError("The hex text has " + std::to_string(fDigits) + (fDigits == 1 ? " digit" : " digits") +
+                       "; a message has a multiple of 4: is part of it missing?");
   }
 }
 

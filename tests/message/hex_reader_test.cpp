@@ -75,6 +75,7 @@ TEST(HexReader, NamesTheFirstCharacterItRefusesWithItsPosition) {
       {" \r\n\t", "The hex text is empty"},
       {"00610062006", "The hex text has 11 digits; a message has a multiple of 4: is part of it missing?"},
       {"0061 0062 00", "The hex text has 10 digits; a message has a multiple of 4: is part of it missing?"},
+      {"A", "The hex text has 1 digit; a message has a multiple of 4: is part of it missing?"},
   };
   for (const auto& c : cases) {
     // Any piece size gives the same answer: a character split between pieces is still named whole.

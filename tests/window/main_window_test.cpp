@@ -409,7 +409,7 @@ TEST_F(MainWindowTest, EachFailureLeavesTheMemoAndSaysWhyInTheStatusLine) {
       {"RC4", "MD5", QStringLiteral("00112233"), "btnDecrypt",
        "Not a message for RC4: the hex text holds 4 bytes, a message needs at least 10"},
       {"RC4", "MD5", QStringLiteral("7"), "btnDecrypt",
-       "The hex text has 1 digits; a message has a multiple of 4: is part of it missing?"},
+       "The hex text has 1 digit; a message has a multiple of 4: is part of it missing?"},
       {"RC4", "MD5", QString(47, u'A'), "btnDecrypt",
        "The hex text has 47 digits; a message has a multiple of 4: is part of it missing?"},
       // salt and IV, no ciphertext
