@@ -6,79 +6,12 @@
 #include <type_traits>
 #include <utility>
 
+#include "crypto/ciphers/serpent_sboxes.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
 
 namespace {
-
-using Sbox = std::array<uint8_t, 16>;
-
-// In bitslice form bit j of the words x0..x3 is the 4-bit input of column j,
-// x0 the least significant bit. Every S-box output bit is written in its
-// algebraic normal form, an XOR of AND-products of the input bits, so each
-// S-box becomes a fixed sequence of AND and XOR on whole words (NOT being an
-// XOR with the all-ones product of no bits). Bit m of out[i] says whether the
-// product of the input bits set in m appears in output bit i.
-struct Anf {
-  std::array<uint16_t, 4> out{};
-};
-
-constexpr Anf AnfOf(const Sbox& box) {
-  Anf anf;
-  for (int i = 0; i < 4; ++i) {
-    // The Moebius transform turns the truth table of output bit i into its coefficients.
-    std::array<uint8_t, 16> f{};
-    for (int x = 0; x < 16; ++x) f[x] = static_cast<uint8_t>((box[x] >> i) & 1);
-    for (int step = 1; step < 16; step <<= 1) {
-      for (int x = 0; x < 16; ++x) {
-        if (x & step) f[x] = static_cast<uint8_t>(f[x] ^ f[x ^ step]);
-      }
-    }
-    for (int m = 0; m < 16; ++m) anf.out[i] = static_cast<uint16_t>(anf.out[i] | (f[m] << m));
-  }
-  return anf;
-}
-
-constexpr Sbox InverseOf(const Sbox& box) {
-  Sbox inverse{};
-  for (int x = 0; x < 16; ++x) inverse[box[x]] = static_cast<uint8_t>(x);
-  return inverse;
-}
-
-struct SboxForms {
-  std::array<Anf, 8> forward{};
-  std::array<Anf, 8> inverse{};
-};
-
-constexpr SboxForms MakeForms(const std::array<Sbox, 8>& boxes) {
-  SboxForms forms;
-  for (int b = 0; b < 8; ++b) {
-    forms.forward[b] = AnfOf(boxes[b]);
-    forms.inverse[b] = AnfOf(InverseOf(boxes[b]));
-  }
-  return forms;
-}
-
-// S0..S7 of the Serpent submission, as the values S(0)..S(15).
-constexpr std::array<Sbox, 8> kSboxes = {{
-    {3, 8, 15, 1, 10, 6, 5, 11, 14, 13, 4, 2, 7, 0, 9, 12},
-    {15, 12, 2, 7, 9, 0, 5, 10, 1, 11, 14, 8, 6, 13, 3, 4},
-    {8, 6, 7, 9, 3, 12, 10, 15, 13, 1, 14, 4, 0, 11, 5, 2},
-    {0, 15, 11, 8, 12, 9, 6, 3, 13, 1, 2, 4, 10, 7, 5, 14},
-    {1, 15, 8, 3, 12, 0, 11, 6, 2, 5, 4, 10, 9, 14, 7, 13},
-    {15, 5, 2, 11, 4, 10, 9, 12, 0, 3, 14, 8, 13, 6, 7, 1},
-    {7, 2, 12, 5, 8, 4, 6, 11, 14, 9, 1, 15, 13, 3, 10, 0},
-    {1, 13, 15, 0, 14, 8, 2, 11, 7, 4, 12, 10, 9, 3, 5, 6},
-}};
-
-constexpr SboxForms kForms = MakeForms(kSboxes);
-
-#if defined(__GNUC__) || defined(__clang__)
-#define VELSOR_ALWAYS_INLINE inline __attribute__((always_inline))
-#else
-#define VELSOR_ALWAYS_INLINE inline
-#endif
 
 // The rounds below work on any word type W whose lanes are 32-bit words: a
 // plain uint32_t for one block, or a vector of them for several independent
@@ -96,43 +29,13 @@ inline W Rotr(W x, int n) {
   return Rotl(x, 32 - n);
 }
 
-// Output bit i: the XOR of the products whose coefficient is set. The
-// coefficients are template arguments, so the choice folds away at compile
-// time and no data reaches a table or a branch.
-template <uint16_t Coefficients, class W>
-VELSOR_ALWAYS_INLINE W Combine(const W* product) {
-  return [product]<std::size_t... m>(std::index_sequence<m...>) {
-    return ((((Coefficients >> m) & 1U) != 0 ? product[m] : W{}) ^ ...);
-  }
-  (std::make_index_sequence<16>{});
-}
-
-// Substitutes all 32 columns of x at once with S-box Box or its inverse.
-// Inlined into the round, so the products stay in registers and those that no
-// output bit uses are never computed.
-template <int Box, bool Inverse, class W>
-VELSOR_ALWAYS_INLINE void Substitute(W* x) {
-  constexpr Anf form = Inverse ? kForms.inverse[Box] : kForms.forward[Box];
-  // product[m] is the AND of the input words whose bits are set in m.
-  const W p3 = x[0] & x[1];
-  const W p5 = x[0] & x[2];
-  const W p6 = x[1] & x[2];
-  const W p7 = p3 & x[2];
-  const W product[16] = {~W{}, x[0],        x[1],        p3,        x[2],        p5,        p6,        p7,
-                         x[3], x[0] & x[3], x[1] & x[3], p3 & x[3], x[2] & x[3], p5 & x[3], p6 & x[3], p7 & x[3]};
-  x[0] = Combine<form.out[0]>(product);
-  x[1] = Combine<form.out[1]>(product);
-  x[2] = Combine<form.out[2]>(product);
-  x[3] = Combine<form.out[3]>(product);
-}
-
 template <int Box, class W>
 VELSOR_ALWAYS_INLINE void Forward(W* x) {
-  Substitute<Box, false>(x);
+  serpent_sboxes::Substitute<Box, false>(x);
 }
 template <int Box, class W>
 VELSOR_ALWAYS_INLINE void Backward(W* x) {
-  Substitute<Box, true>(x);
+  serpent_sboxes::Substitute<Box, true>(x);
 }
 
 // The linear transformation LT and its inverse.

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "crypto/ciphers/serpent_sboxes.h"
 #include "support/block_cipher_checks.h"
 #include "support/hex.h"
 
@@ -17,6 +21,51 @@ namespace {
 
 using test::Bytes;
 using test::Hex;
+
+// Every S-box circuit against the S-box tables S0..S7 of the Serpent paper
+// (Anderson, Biham, Knudsen), for all 16 inputs at once: bit j of the input
+// words holds input j, so one evaluation covers the whole table. The inverse
+// circuits are checked against the inverse tables, so a single wrong gate in
+// any circuit fails here.
+using SboxTable = std::array<uint8_t, 16>;
+constexpr std::array<SboxTable, 8> kPaperSboxes = {{
+    {3, 8, 15, 1, 10, 6, 5, 11, 14, 13, 4, 2, 7, 0, 9, 12},
+    {15, 12, 2, 7, 9, 0, 5, 10, 1, 11, 14, 8, 6, 13, 3, 4},
+    {8, 6, 7, 9, 3, 12, 10, 15, 13, 1, 14, 4, 0, 11, 5, 2},
+    {0, 15, 11, 8, 12, 9, 6, 3, 13, 1, 2, 4, 10, 7, 5, 14},
+    {1, 15, 8, 3, 12, 0, 11, 6, 2, 5, 4, 10, 9, 14, 7, 13},
+    {15, 5, 2, 11, 4, 10, 9, 12, 0, 3, 14, 8, 13, 6, 7, 1},
+    {7, 2, 12, 5, 8, 4, 6, 11, 14, 9, 1, 15, 13, 3, 10, 0},
+    {1, 13, 15, 0, 14, 8, 2, 11, 7, 4, 12, 10, 9, 3, 5, 6},
+}};
+
+template <int Box, bool Inverse>
+void ExpectCircuitMatchesTable() {
+  SboxTable expected = kPaperSboxes[Box];
+  if (Inverse) {
+    for (int x = 0; x < 16; ++x) expected[kPaperSboxes[Box][x]] = static_cast<uint8_t>(x);
+  }
+  // Columns 16..31 repeat inputs 0..15, so the upper half checks that no gate
+  // mixes columns.
+  uint32_t words[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    for (uint32_t column = 0; column < 32; ++column) words[i] |= (((column % 16) >> i) & 1U) << column;
+  }
+  serpent_sboxes::Substitute<Box, Inverse>(words);
+  for (uint32_t column = 0; column < 32; ++column) {
+    unsigned got = 0;
+    for (int i = 0; i < 4; ++i) got |= ((words[i] >> column) & 1U) << i;
+    EXPECT_EQ(got, expected[column % 16]) << (Inverse ? "inverse " : "") << "S" << Box << " at input " << column % 16;
+  }
+}
+
+TEST(Serpent, SboxCircuitsMatchThePaperTables) {
+  [&]<int... Box>(std::integer_sequence<int, Box...>) {
+    (ExpectCircuitMatchesTable<Box, false>(), ...);
+    (ExpectCircuitMatchesTable<Box, true>(), ...);
+  }
+  (std::make_integer_sequence<int, 8>{});
+}
 
 TEST(Serpent, IdentityAndSelfTest) {
   Serpent serpent;
@@ -55,14 +104,15 @@ TEST(Serpent, KnownAnswers) {
 // length is a key of its own; the bits of a partial last byte are not read.
 TEST(Serpent, ShortKeysGetThePaddingBit) {
   Serpent c;
-  test::ExpectEcbVectors(
-      c, {
-             // Nettle serpent with the 20-byte key; Botan Serpent on the 32-byte key
-             // with 01 at byte 20 gives the same.
-             {"2b7e151628aed2a6abf7158809cf4f3c762e7160", "00112233445566778899aabbccddeeff", "5c54ac4b4978d237776bf456859f106d", 160},
-             // Botan Serpent on the first 16 key bytes, 10 at byte 16 (bit 132), then zeros.
-             {"2b7e151628aed2a6abf7158809cf4f3c76", "00112233445566778899aabbccddeeff", "f656f0dc81fad080bc3cc55958363b8f", 132},
-         });
+  test::ExpectEcbVectors(c, {
+                                // Nettle serpent with the 20-byte key; Botan Serpent on the 32-byte key
+                                // with 01 at byte 20 gives the same.
+                                {"2b7e151628aed2a6abf7158809cf4f3c762e7160", "00112233445566778899aabbccddeeff",
+                                 "5c54ac4b4978d237776bf456859f106d", 160},
+                                // Botan Serpent on the first 16 key bytes, 10 at byte 16 (bit 132), then zeros.
+                                {"2b7e151628aed2a6abf7158809cf4f3c76", "00112233445566778899aabbccddeeff",
+                                 "f656f0dc81fad080bc3cc55958363b8f", 132},
+                            });
 }
 
 TEST(Serpent, RefusesAKeyWithoutAWholeByte) {
@@ -85,7 +135,11 @@ TEST(Serpent, ModesAndChaining) {
           {cmCBC, 20, "d64c9f74cb5d966ae9f4a03e8f68aaff353fed52"},
           {cmCBC, 37, "d64c9f74cb5d966ae9f4a03e8f68aaff9bb513cf3b853d08b6fb57a0611ca39d3ac0a18519"},
           // Twelve whole blocks: CBC decryption takes several blocks at a time.
-          {cmCBC, 203, "d64c9f74cb5d966ae9f4a03e8f68aaff9bb513cf3b853d08b6fb57a0611ca39d681a63c5f073fa91f3ada83b8cb8c1ce63e83e7c9fa25a45e2fae21dc5cf64576f9148495564632d8354846bf9c45ac230ace4d27c88ce45e3c4bfae2a806b14f749f8289d40df6f8b87157e1e4ea46ca44b612fdb1b5ac6d7f25a8d3bcee34454b4d30c113bdf41c4824daf4f971ef69fb10185086652fd9586513d9b7fe17567182e08a18415fe4ac3c5f09c30418850a94fad818790f04e99e780a0aee58eea0f3b08a8194583ec6622"},
+          {cmCBC, 203,
+           "d64c9f74cb5d966ae9f4a03e8f68aaff9bb513cf3b853d08b6fb57a0611ca39d681a63c5f073fa91f3ada83b8cb8c1ce63e83e7c9fa"
+           "25a45e2fae21dc5cf64576f9148495564632d8354846bf9c45ac230ace4d27c88ce45e3c4bfae2a806b14f749f8289d40df6f8b8715"
+           "7e1e4ea46ca44b612fdb1b5ac6d7f25a8d3bcee34454b4d30c113bdf41c4824daf4f971ef69fb10185086652fd9586513d9b7fe1756"
+           "7182e08a18415fe4ac3c5f09c30418850a94fad818790f04e99e780a0aee58eea0f3b08a8194583ec6622"},
           {cmCFB8bit, 0, ""},
           {cmCFB8bit, 1, "9d"},
           {cmCFB8bit, 15, "9d7a9583aafa63e3ac8bd520232925"},
