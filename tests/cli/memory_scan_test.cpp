@@ -59,19 +59,19 @@ std::string KeyOf(const std::string& hex, const std::string& cp1252) {
 // The strings to look for; the key and the control when given.
 // Each encoding whole and without its first 16 bytes, which a freed heap
 // block gives up to the allocator's own pointers.
-std::string ScanSpec(const std::string& key, const std::string& control) {
+std::string ScanPatterns(const std::string& key, const std::string& control) {
   std::string utf16;
   for (unsigned char c : kCp1252) utf16 += std::string{static_cast<char>(c), '\0'};
-  std::string spec = "VELSOR_SCAN=";
+  std::string patterns = "VELSOR_SCAN=";
   for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"passphrase-utf8", kPassphrase},
                                     {"passphrase-utf16", utf16},
                                     {"passphrase-cp1252", kCp1252}}) {
-    spec += name + ":" + Masked(bytes) + "," + name + "-tail:" + Masked(bytes.substr(16)) + ",";
+    patterns += name + ":" + Masked(bytes) + "," + name + "-tail:" + Masked(bytes.substr(16)) + ",";
   }
-  spec.pop_back();
-  if (!key.empty()) spec += ",key:" + Masked(key);
-  if (!control.empty()) spec += ",control:" + Masked(control);
-  return spec;
+  patterns.pop_back();
+  if (!key.empty()) patterns += ",key:" + Masked(key);
+  if (!control.empty()) patterns += ",control:" + Masked(control);
+  return patterns;
 }
 
 TEST(MemoryScan, NoPassphraseAndNoKeyAreLeftAtExit) {
@@ -106,7 +106,7 @@ TEST(MemoryScan, NoPassphraseAndNoKeyAreLeftAtExit) {
       // the decrypted message (the control). An encryption's salt is drawn
       // during the run; its key comes from the same derivation, so the scan
       // looks for the passphrase there.
-      options.environment = {preload, encrypting ? ScanSpec("", "") : ScanSpec(KeyOf(hex, kCp1252), kMessage)};
+      options.environment = {preload, encrypting ? ScanPatterns("", "") : ScanPatterns(KeyOf(hex, kCp1252), kMessage)};
       const auto run = test::RunCli(args, encrypting ? kMessage : made.out, options);
       EXPECT_EQ(run.status, 0) << run.err;
       EXPECT_NE(run.err.find("bytes scanned"), std::string::npos) << run.err;
