@@ -51,7 +51,7 @@ struct RunOutcome {
 
 namespace {
 
-const QString kHomePage = QStringLiteral("https://velsor.example/");
+const QString kHomePage = QStringLiteral(VELSOR_HOMEPAGE);
 
 // imlButtons: the 24 x 24 button images, closed padlock, open padlock, copy, paste.
 constexpr QSize kButtonImageSize(24, 24);
