@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "cli/terminal.h"
 #include "cli/utf_text.h"
 #include "crypto/bytes.h"
+#include "message/chunk_buffer.h"
 #include "message/components_catalog.h"
 #include "message/hex_text.h"
 #include "message/message_codec.h"
@@ -43,7 +45,7 @@ void WriteResult(std::ostream& out, const char* data, std::size_t size) {
 // CR LF, or UTF-16LE as it is.
 class PlaintextInput {
  public:
-  PlaintextInput(std::istream& in, bool utf16) : fIn(in), fUtf16(utf16), fBuffer(kBufferBytes, '\0') {}
+  PlaintextInput(std::istream& in, bool utf16) : fIn(in), fUtf16(utf16), fBuffer(kBufferBytes) {}
 
   std::size_t operator()(uint8_t* out, std::size_t size) {
     if (fUtf16) return ReadRaw(out, size);
@@ -75,19 +77,24 @@ class PlaintextInput {
     return n;
   }
 
-  // Keeps the unread bytes and appends what the input has next.
+  // Keeps the unread bytes and appends what the input has next; a read that
+  // filled the buffer asks for a larger one next time.
   void Refill() {
     const std::size_t kept = fPending.size();
-    if (kept > 0) std::memmove(fBuffer.data(), fPending.data(), kept);
-    fIn.read(fBuffer.data() + kept, static_cast<std::streamsize>(fBuffer.size() - kept));
+    if (kept > 0) std::memmove(fBuffer.Chars(), fPending.data(), kept);
+    if (fFilled) fBuffer.Grow(kept);
+    fIn.read(fBuffer.Chars() + kept, static_cast<std::streamsize>(fBuffer.Capacity() - kept));
     const auto n = static_cast<std::size_t>(fIn.gcount());
     if (n == 0) fEnd = true;
-    fPending = std::string_view(fBuffer.data(), kept + n);
+    fBuffer.Used(kept + n);
+    fFilled = kept + n == fBuffer.Capacity();
+    fPending = std::string_view(fBuffer.Chars(), kept + n);
   }
 
   std::istream& fIn;
   bool fUtf16;
-  SecretNarrow fBuffer;
+  ChunkBuffer fBuffer;
+  bool fFilled = false;
   std::string_view fPending;
   bool fEnd = false;
   uint64_t fTotal = 0;
@@ -124,13 +131,23 @@ void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
     return static_cast<std::size_t>(in.gcount());
   };
   Utf16LeToUtf8Stream converter;
-  SecretNarrow text;
+  // UTF-8 goes out in pieces of kPieceBytes message bytes, so its buffer
+  // stays small and in cache whatever the chunk.
+  constexpr std::size_t kPieceBytes = std::size_t{128} << 10;
+  ChunkBuffer text(3 * (kPieceBytes / 2) + 3);
   TextCheck check;
   DecryptMessageStream(source, passphrase, hash, cipher, [&](const uint8_t* bytes, std::size_t size, bool last) {
     check.AddUtf16Le(bytes, size);
     if (a.utf16) return WriteResult(out, reinterpret_cast<const char*>(bytes), size);
-    if (text.size() < 3 * (size / 2) + 3) text.resize(3 * (size / 2) + 3);
-    WriteResult(out, text.data(), converter.Convert(bytes, size, last, text.data()));
+    std::size_t at = 0;
+    do {
+      const std::size_t n = std::min(kPieceBytes, size - at);
+      text.Reserve(3 * (n / 2) + 3);
+      const std::size_t written = converter.Convert(bytes + at, n, last && at + n == size, text.Chars());
+      text.Used(written);
+      WriteResult(out, text.Chars(), written);
+      at += n;
+    } while (at < size);
   });
   WarnUnlessText(check);
 }

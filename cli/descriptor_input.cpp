@@ -1,5 +1,6 @@
 #include "cli/descriptor_input.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -39,6 +40,23 @@ DescriptorInput::int_type DescriptorInput::underflow() {
     setg(fBuffer.data(), fBuffer.data(), fBuffer.data() + n);
     return traits_type::to_int_type(*gptr());
   }
+}
+
+std::streamsize DescriptorInput::xsgetn(char_type* out, std::streamsize count) {
+  std::streamsize done = std::min<std::streamsize>(egptr() - gptr(), count);
+  if (done > 0) {
+    std::memcpy(out, gptr(), static_cast<std::size_t>(done));
+    gbump(static_cast<int>(done));
+  }
+  const auto buffer_size = static_cast<std::streamsize>(fBuffer.size());
+  while (count - done >= buffer_size) {
+    const long n = ReadSome(fFd, out + done, static_cast<std::size_t>(count - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw Failure("cannot read " + fName + ": " + std::strerror(errno));
+    if (n == 0) return done;
+    done += n;
+  }
+  return done < count ? done + std::streambuf::xsgetn(out + done, count - done) : done;
 }
 
 }  // namespace velsor::cli

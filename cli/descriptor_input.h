@@ -29,6 +29,9 @@ class DescriptorInput : public std::streambuf {
   // Raises Failure on a read error. An istream turns that into badbit, and
   // rethrows it when badbit is among its exceptions().
   int_type underflow() override;
+  // Large reads go straight from the descriptor to the caller, without a copy
+  // through the buffer.
+  std::streamsize xsgetn(char_type* out, std::streamsize count) override;
 
  private:
   int fFd;

@@ -1,10 +1,11 @@
 #include "cli/utf_text.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "cli/cli_error.h"
 #include "crypto/bytes.h"
+#include "message/ascii_simd.h"
 #include "message/utf8.h"
 
 namespace velsor::cli {
@@ -107,18 +108,6 @@ std::string TextToUtf16LeBytes(const std::u16string& text) {
 
 namespace velsor::cli {
 
-namespace {
-
-// True when none of the eight bytes of x is LF or has its top bit set.
-bool PlainAscii(uint64_t x) {
-  constexpr uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr uint64_t kHighs = 0x8080808080808080ULL;
-  const uint64_t lf = x ^ (kOnes * '\n');
-  return ((x | ((lf - kOnes) & ~lf)) & kHighs) == 0;
-}
-
-}  // namespace
-
 void Utf8ToUtf16LeStream::Fail(std::size_t at) const {
   throw Failure("the input is not valid UTF-8 at byte offset " + std::to_string(fOffset + at) +
                 " (use --utf16 for raw UTF-16LE)");
@@ -136,23 +125,14 @@ std::size_t Utf8ToUtf16LeStream::Convert(std::string_view& input, uint8_t* out, 
   const std::size_t count = input.size();
   std::size_t i = 0;
   while (i < count && written + 2 <= size) {
-    // Eight plain ASCII bytes at a time, the common case of a text.
-    while (count - i >= 8 && size - written >= 16) {
-      uint64_t x;
-      std::memcpy(&x, bytes + i, 8);
-      if (!PlainAscii(x)) break;
-      for (std::size_t k = 0; k < 8; ++k) store_le16(out + written + 2 * k, bytes[i + k]);
-      fLastCr = bytes[i + 7] == '\r';
-      written += 16;
-      i += 8;
-    }
-    if (i == count || written + 2 > size) break;
     const uint8_t lead = bytes[i];
     if (lead < 0x80 && lead != '\n') {
-      store_le16(out + written, lead);
-      written += 2;
-      fLastCr = lead == '\r';
-      ++i;
+      // A run of ASCII other than LF, the common case of a text, needs no decoding.
+      const std::size_t n =
+          WidenAscii(bytes + i, std::min(count - i, (size - written) / 2), '\n', out + written, fLevel);
+      written += 2 * n;
+      i += n;
+      fLastCr = bytes[i - 1] == '\r';
       continue;
     }
     char16_t units[2];
@@ -235,8 +215,10 @@ std::size_t Utf16LeToUtf8Stream::Convert(const uint8_t* bytes, std::size_t size,
   while (i < units) {
     const char16_t u = unit_at(i);
     if (u < 0x80 && u != u'\r') {
-      out[n++] = static_cast<char>(u);
-      ++i;
+      // A run of ASCII other than CR narrows to its bytes.
+      const std::size_t run = NarrowAscii(bytes + 2 * i, units - i, u'\r', out + n, fLevel);
+      n += run;
+      i += run;
       continue;
     }
     const bool has_next = i + 1 < units;

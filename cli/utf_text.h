@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "crypto/bytes.h"
+#include "message/simd_level.h"
 
 namespace velsor::cli {
 
@@ -39,6 +40,9 @@ namespace velsor::cli {
 // naming the byte offset of the first invalid sequence.
 class Utf8ToUtf16LeStream {
  public:
+  // level chooses the width of the ASCII runs' conversion; only tests pass one.
+  explicit Utf8ToUtf16LeStream(SimdLevel level = ActiveSimdLevel()) : fLevel(level) {}
+
   // Converts as much of input as fits into out (room for size bytes, even),
   // returns the bytes written and advances input. A sequence cut off at the
   // end of input stays in input unless at_end.
@@ -48,6 +52,7 @@ class Utf8ToUtf16LeStream {
 
  private:
   [[noreturn]] void Fail(std::size_t at) const;
+  SimdLevel fLevel;
   uint64_t fOffset = 0;  // input bytes consumed before the current input
   bool fLastCr = false;
   char16_t fCarry = 0;  // the second unit of a pair that did not fit
@@ -58,11 +63,14 @@ class Utf8ToUtf16LeStream {
 // next one.
 class Utf16LeToUtf8Stream {
  public:
+  explicit Utf16LeToUtf8Stream(SimdLevel level = ActiveSimdLevel()) : fLevel(level) {}
+
   // Writes the UTF-8 of bytes (an even count) to out, which has room for
   // 3 bytes per code unit and 3 more; returns the count. last ends the text.
   std::size_t Convert(const uint8_t* bytes, std::size_t size, bool last, char* out);
 
  private:
+  SimdLevel fLevel;
   char16_t fHeld = 0;  // a CR or a high surrogate from the end of the last piece
 };
 

@@ -24,7 +24,8 @@ CpuFeatures Probe() {
 #ifdef VELSOR_X86_EXTENSIONS
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return features;
-  // Leaf 1, ECX: bit 9 SSSE3, bit 19 SSE4.1, bit 25 AES.
+  // Leaf 1, EDX: bit 26 SSE2; ECX: bit 9 SSSE3, bit 19 SSE4.1, bit 25 AES.
+  features.sse2 = (edx >> 26) & 1U;
   const bool ssse3 = (ecx >> 9) & 1U;
   const bool sse41 = (ecx >> 19) & 1U;
   features.aes = sse41 && ((ecx >> 25) & 1U);
@@ -40,7 +41,8 @@ CpuFeatures Probe() {
   // Leaf 7, subleaf 0, EBX: bit 5 AVX2, bit 29 SHA; ECX: bit 9 VAES.
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0) {
     features.sha = ssse3 && sse41 && ((ebx >> 29) & 1U);
-    features.vaes = features.aes && ymm_saved && ((ebx >> 5) & 1U) && ((ecx >> 9) & 1U);
+    features.avx2 = ymm_saved && ((ebx >> 5) & 1U);
+    features.vaes = features.aes && features.avx2 && ((ecx >> 9) & 1U);
   }
 #endif
   return features;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "message/simd_level.h"
+
 namespace velsor {
 
 class HexTextReader {
@@ -19,6 +21,9 @@ class HexTextReader {
     std::size_t consumed;  // characters taken from the piece
     std::size_t written;   // envelope bytes written
   };
+
+  // level chooses the width of the digit runs' decoding; only tests pass one.
+  explicit HexTextReader(SimdLevel level = ActiveSimdLevel()) : fLevel(level) {}
 
   // Reads characters of the piece until it ends or capacity bytes (an even
   // number) are written to out. Raises MessageError "Not a hex text: 'G' at
@@ -39,6 +44,7 @@ class HexTextReader {
   std::size_t CollectBadUtf8(std::string_view piece);
   [[noreturn]] void FailBadUtf8() const;
 
+  SimdLevel fLevel;
   uint64_t fPosition = 0;  // characters read before the current piece
   uint64_t fDigits = 0;
   uint32_t fGroup = 0;  // digits of the group read so far

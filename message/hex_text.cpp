@@ -1,7 +1,8 @@
 #include "message/hex_text.h"
 
 #include <algorithm>
-#include <array>
+
+#include "message/hex_simd.h"
 
 namespace velsor {
 
@@ -15,18 +16,6 @@ int HexValue(char16_t c) {
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   return -1;
 }
-
-// The two digits of every byte value, so a byte costs one lookup.
-constexpr std::array<char, 512> MakeByteDigits() {
-  std::array<char, 512> table{};
-  constexpr char digits[] = "0123456789ABCDEF";
-  for (std::size_t b = 0; b < 256; ++b) {
-    table[2 * b] = digits[b >> 4];
-    table[2 * b + 1] = digits[b & 0xF];
-  }
-  return table;
-}
-constexpr std::array<char, 512> kByteDigits = MakeByteDigits();
 
 }  // namespace
 
@@ -65,15 +54,7 @@ bool IsHexString(std::u16string_view text) {
 }
 
 void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char* out) {
-  // A code unit b0 + 256 x b1 shows its high byte first.
-  for (std::size_t i = 0; i + 1 < size; i += 2, out += 4) {
-    const char* high = &kByteDigits[2 * bytes[i + 1]];
-    const char* low = &kByteDigits[2 * bytes[i]];
-    out[0] = high[0];
-    out[1] = high[1];
-    out[2] = low[0];
-    out[3] = low[1];
-  }
+  EncodeHexUnits(bytes, size, out, ActiveSimdLevel());
 }
 
 }  // namespace velsor
