@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace velsor::cli {
 namespace {
 
@@ -98,6 +103,119 @@ TEST(Utf16Stream, PiecesCutAnywhereGiveTheWholeConversion) {
     std::string got(out, stream.Convert(data, cut, false, out));
     got.append(out, stream.Convert(data + cut, bytes.size() - cut, true, out));
     EXPECT_EQ(got, expected) << cut;
+  }
+}
+
+// UTF-8 through the stream in pieces of piece bytes with room bytes of output
+// per call, as velsor-cli feeds it: the UTF-16LE bytes or the error text.
+std::string StreamUtf8(const std::string& text, SimdLevel level, std::size_t piece, std::size_t room) {
+  Utf8ToUtf16LeStream stream(level);
+  std::vector<uint8_t> out(room);
+  std::string got;
+  std::string pending;
+  try {
+    for (std::size_t at = 0; at < text.size() || got.empty();) {
+      const std::size_t n = std::min(piece, text.size() - at);
+      pending += text.substr(at, n);
+      at += n;
+      std::string_view view(pending);
+      for (;;) {
+        const std::size_t written = stream.Convert(view, out.data(), room, at == text.size());
+        got.append(reinterpret_cast<const char*>(out.data()), written);
+        if (written == 0 && !stream.HasCarry()) break;
+      }
+      pending = std::string(view);
+      if (at == text.size()) break;
+    }
+  } catch (const std::exception& e) {
+    return std::string("error: ") + e.what();
+  }
+  return got;
+}
+
+// UTF-16LE bytes through the stream in pieces of piece units.
+std::string StreamUtf16(const std::string& bytes, SimdLevel level, std::size_t piece) {
+  Utf16LeToUtf8Stream stream(level);
+  std::string got;
+  std::vector<char> out(3 * piece + 3);
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  std::size_t at = 0;
+  do {
+    const std::size_t n = std::min(2 * piece, bytes.size() - at);
+    got.append(out.data(), stream.Convert(data + at, n, at + n == bytes.size(), out.data()));
+    at += n;
+  } while (at < bytes.size());
+  return got;
+}
+
+// Random texts at every vector level and in the scalar code: ASCII with line
+// breaks, multi-byte characters and invalid sequences anywhere (one at every
+// offset of a 64-byte line), in random pieces and room.
+TEST(Utf8Stream, EveryLevelConvertsRandomTextsAsTheScalarCodeDoes) {
+  const std::string others[] = {"\n",        "\r",   "\r\n",     "\xC3\xA9",     "\xE2\x82\xAC",     "\xF0\x9F\x98\x80",
+                                "\x7F",      "\x80", "\xC0\x80", "\xED\xA0\x80", "\xF5\x80\x80\x80", "\xC3",
+                                "\xE2\x82(", "\xFF"};
+  std::mt19937 random(20);
+  auto ascii = [&](std::size_t length) {
+    std::string text;
+    for (std::size_t k = 0; k < length; ++k) text += static_cast<char>(0x20 + random() % 0x5F);
+    return text;
+  };
+  std::vector<std::string> texts;
+  for (const auto& other : others) {
+    for (std::size_t at = 0; at <= 64; ++at) texts.push_back(ascii(at) + other + ascii(64 - at));
+  }
+  for (int k = 0; k < 1500; ++k) {
+    std::string text = ascii(random() % 300);
+    for (std::size_t n = random() % 6; n > 0; --n) {
+      const auto& other = others[random() % 4 == 0 ? random() % std::size(others) : random() % 6];
+      text.insert(random() % (text.size() + 1), other);
+    }
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    const std::size_t piece = 1 + random() % 100;
+    const std::size_t room = 2 + 2 * (random() % 80);
+    const std::string scalar = StreamUtf8(text, SimdLevel::kScalar, piece, room);
+    const std::string whole = StreamUtf8(text, SimdLevel::kScalar, text.size() + 1, 2 * text.size() + 4);
+    for (const SimdLevel level : AvailableSimdLevels()) {
+      ASSERT_EQ(StreamUtf8(text, level, piece, room), scalar) << static_cast<int>(level) << " / " << text;
+      ASSERT_EQ(StreamUtf8(text, level, text.size() + 1, 2 * text.size() + 4), whole) << static_cast<int>(level);
+    }
+  }
+}
+
+TEST(Utf16Stream, EveryLevelConvertsRandomTextsAsTheScalarCodeDoes) {
+  const std::u16string others[] = {u"\r",         u"\n",     u"\r\n",   u"\u007F",       u"\u0080",
+                                   u"\u00FF",     u"\u0100", u"\u010D", u"\u20AC",       u"\uFF0D",
+                                   u"\U0001F600", {0xD83D},  {0xDE00},  {0xDE00, 0xD83D}};
+  std::mt19937 random(21);
+  auto ascii = [&](std::size_t length) {
+    std::u16string text;
+    for (std::size_t k = 0; k < length; ++k) text += static_cast<char16_t>(0x20 + random() % 0x5F);
+    return text;
+  };
+  std::vector<std::u16string> texts;
+  for (const auto& other : others) {
+    for (std::size_t at = 0; at <= 64; ++at) texts.push_back(ascii(at) + other + ascii(64 - at));
+  }
+  for (int k = 0; k < 1500; ++k) {
+    std::u16string text = ascii(random() % 300);
+    for (std::size_t n = random() % 6; n > 0; --n) {
+      const auto& other = others[random() % 4 == 0 ? random() % std::size(others) : random() % 3];
+      text.insert(random() % (text.size() + 1), other);
+    }
+    texts.push_back(text);
+  }
+  for (const std::u16string& text : texts) {
+    const std::string bytes = TextToUtf16LeBytes(text);
+    const std::size_t piece = 1 + random() % 100;
+    const std::string scalar = StreamUtf16(bytes, SimdLevel::kScalar, piece);
+    ASSERT_EQ(StreamUtf16(bytes, SimdLevel::kScalar, text.size() + 1), scalar);  // pieces read as the whole
+    for (const SimdLevel level : AvailableSimdLevels()) {
+      ASSERT_EQ(StreamUtf16(bytes, level, piece), scalar) << static_cast<int>(level);
+      ASSERT_EQ(StreamUtf16(bytes, level, text.size() + 1), scalar) << static_cast<int>(level);
+    }
   }
 }
 

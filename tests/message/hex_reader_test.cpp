@@ -5,18 +5,22 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "message/message_error.h"
+#include "message/utf8.h"
 
 namespace velsor {
 namespace {
 
 // Reads text in pieces of the given size; returns the bytes or the error text.
 template <typename CharT>
-std::string ReadInPieces(std::basic_string_view<CharT> text, std::size_t piece, std::size_t capacity = 1 << 16) {
-  HexTextReader reader;
+std::string ReadInPieces(std::basic_string_view<CharT> text, std::size_t piece, std::size_t capacity = 1 << 16,
+                         SimdLevel level = ActiveSimdLevel()) {
+  HexTextReader reader(level);
   std::vector<uint8_t> bytes;
   try {
     for (std::size_t at = 0; at < text.size();) {
@@ -104,6 +108,60 @@ TEST(HexReader, StopsWhereTheCallerCutsAndResumesThere) {
   const std::string text = "0001 0203\r\n0405 0607";
   const std::string expected("\x01\x00\x03\x02\x05\x04\x07\x06", 8);
   for (std::size_t piece : {1, 5, 100}) EXPECT_EQ(ReadInPieces(std::string_view(text), piece, 2), expected);
+}
+
+// Random texts read at every vector level and by the scalar reader: digits in
+// both cases, whitespace, controls and refused characters anywhere (one at
+// every position of a 64-digit text), in random pieces and room. The bytes or
+// the error text agree.
+TEST(HexReader, EveryLevelReadsRandomTextsAsTheScalarReaderDoes) {
+  const std::u16string digits = u"0123456789abcdefABCDEF";
+  const std::u16string others[] = {u" ",    u"\r\n",   u"\t",     u"\v",        u"\x01",
+                                   u"G",    u"g",      u"/",      u":",         u"@",
+                                   u"`",    u"\u00E9", u"\u0130", u"\uFF10",    std::u16string(1, u'\0'),
+                                   u"\x7F", u"\u0141", u"\u8030", u"\U0001F600"};
+  std::mt19937 random(19);
+  auto random_text = [&](std::size_t length) {
+    std::u16string text;
+    for (std::size_t k = 0; k < length; ++k) text += digits[random() % digits.size()];
+    return text;
+  };
+  std::vector<std::u16string> texts;
+  for (const auto& other : others) {
+    for (std::size_t at = 0; at <= 64; ++at) texts.push_back(random_text(at) + other + random_text(64 - at));
+  }
+  for (int k = 0; k < 2000; ++k) {
+    std::u16string text = random_text(random() % 200);
+    for (std::size_t n = random() % 4; n > 0; --n) {
+      // Mostly whitespace, now and then anything else.
+      const auto& other = others[random() % 8 == 0 ? random() % std::size(others) : random() % 4];
+      text.insert(random() % (text.size() + 1), other);
+    }
+    texts.push_back(text);
+  }
+  for (const std::u16string& text : texts) {
+    std::string narrow;  // the same text in UTF-8
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      char32_t c = text[k];
+      if (c >= 0xD800 && c <= 0xDBFF) c = 0x10000 + ((c - 0xD800) << 10) + (text[++k] - 0xDC00);
+      char bytes[4];
+      narrow.append(bytes, PutUtf8(c, bytes));
+    }
+    const std::size_t piece = 1 + random() % 80;
+    const std::size_t capacity = 2 + 2 * (random() % 40);
+    const std::string scalar = ReadInPieces(std::u16string_view(text), piece, capacity, SimdLevel::kScalar);
+    const std::string scalar_narrow = ReadInPieces(std::string_view(narrow), piece, capacity, SimdLevel::kScalar);
+    for (const SimdLevel level : AvailableSimdLevels()) {
+      ASSERT_EQ(ReadInPieces(std::u16string_view(text), piece, capacity, level), scalar)
+          << static_cast<int>(level) << " / " << narrow;
+      ASSERT_EQ(ReadInPieces(std::u16string_view(text), text.size() + 1, 1 << 16, level),
+                ReadInPieces(std::u16string_view(text), text.size() + 1, 1 << 16, SimdLevel::kScalar));
+      ASSERT_EQ(ReadInPieces(std::string_view(narrow), piece, capacity, level), scalar_narrow)
+          << static_cast<int>(level) << " / " << narrow;
+      ASSERT_EQ(ReadInPieces(std::string_view(narrow), narrow.size() + 1, 1 << 16, level),
+                ReadInPieces(std::string_view(narrow), narrow.size() + 1, 1 << 16, SimdLevel::kScalar));
+    }
+  }
 }
 
 }  // namespace
