@@ -40,9 +40,26 @@ void CreateExclusively(const std::string& path) {
 #endif
 }
 
+// A device or a pipe (/dev/null, a FIFO): renaming a file over it would put a
+// plain file in its place, so it is written as it is.
+bool IsSpecialFile(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+         !std::filesystem::is_directory(status);
+}
+
 }  // namespace
 
-OutputFile::OutputFile(std::string path) : fPath(std::move(path)), fTemporary(TemporaryNameBeside(fPath)) {
+OutputFile::OutputFile(std::string path) : fPath(std::move(path)) {
+  if (IsSpecialFile(fPath)) {
+    errno = 0;
+    fStream.open(fPath, std::ios::binary);
+    if (!fStream)
+      throw Failure("cannot write to '" + fPath + "': " + (errno != 0 ? std::strerror(errno) : "open failed"));
+    return;
+  }
+  fTemporary = TemporaryNameBeside(fPath);
   CreateExclusively(fTemporary);
   errno = 0;
   fStream.open(fTemporary, std::ios::binary | std::ios::trunc);
@@ -54,7 +71,7 @@ OutputFile::OutputFile(std::string path) : fPath(std::move(path)), fTemporary(Te
 }
 
 OutputFile::~OutputFile() {
-  if (fCommitted) return;
+  if (fCommitted || fTemporary.empty()) return;
   fStream.close();
   std::remove(fTemporary.c_str());
 }
@@ -64,10 +81,14 @@ void OutputFile::Commit() {
   fStream.close();
   if (!fStream)
     throw Failure(std::string("cannot write the result: ") + (errno != 0 ? std::strerror(errno) : "close failed"));
+  fCommitted = true;
+  if (fTemporary.empty()) return;
   std::error_code error;
   std::filesystem::rename(fTemporary, fPath, error);
-  if (error) throw Failure("cannot write the result to '" + fPath + "': " + error.message());
-  fCommitted = true;
+  if (error) {
+    fCommitted = false;  // the temporary file goes
+    throw Failure("cannot write the result to '" + fPath + "': " + error.message());
+  }
 }
 
 }  // namespace velsor::cli

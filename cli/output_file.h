@@ -2,7 +2,8 @@
 // --output FILE: the result goes to a temporary file beside FILE, which takes
 // FILE's name only once the whole result is written. A run that fails (a hex
 // text found invalid after output started, a full disk) leaves FILE as it was
-// and no partial result under its name.
+// and no partial result under its name. A device or a pipe (/dev/null, a FIFO)
+// is written directly, since a rename would replace it with a plain file.
 
 #include <fstream>
 #include <string>
@@ -25,7 +26,7 @@ class OutputFile {
 
  private:
   std::string fPath;
-  std::string fTemporary;
+  std::string fTemporary;  // empty when writing directly
   std::ofstream fStream;
   bool fCommitted = false;
 };

@@ -1,7 +1,9 @@
 // velsor-cli as scripts use it: the real binary, its exit status and its output.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -149,6 +151,30 @@ TEST(Cli, OutputFileAppearsOnlyWithTheWholeResult) {
   EXPECT_NE(into_missing_dir.err.find("cannot create"), std::string::npos) << into_missing_dir.err;
 
   std::filesystem::remove_all(dir);
+}
+
+// A device or a pipe named by --output is written as it is: a rename over
+// /dev/null would leave a plain file there. A FIFO shows it without a device.
+TEST(Cli, OutputToAPipeWritesThePipe) {
+  const std::string fifo = test::TempFile("");
+  ::unlink(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // Opened for reading first (without waiting for a writer), so velsor-cli's
+  // open succeeds and the result waits in the pipe.
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const auto run =
+      RunCli({"decrypt", "-c", "RC4", "-H", "MD5", "--output", fifo}, "01000302050407067C0173BA0050", "pass");
+  EXPECT_EQ(run.status, 0) << run.err;
+  char buffer[16] = {};
+  EXPECT_EQ(::read(reader, buffer, sizeof buffer), 3);
+  EXPECT_EQ(std::string(buffer), "abc");
+  ::close(reader);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(fifo).parent_path())) {
+    EXPECT_EQ(entry.path().string().find(fifo + ".velsor-"), std::string::npos) << entry.path();
+  }
+  ::unlink(fifo.c_str());
 }
 
 TEST(Cli, PassphraseFileLosesOneTrailingLineBreak) {
