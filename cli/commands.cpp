@@ -67,7 +67,7 @@ class PlaintextInput {
   }
 
  private:
-  static constexpr std::size_t kBufferBytes = 1 << 20;
+  static constexpr std::size_t kBufferBytes = 1 << 16;
 
   std::size_t ReadRaw(uint8_t* out, std::size_t size) {
     fIn.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(size));
@@ -77,24 +77,20 @@ class PlaintextInput {
     return n;
   }
 
-  // Keeps the unread bytes and appends what the input has next; a read that
-  // filled the buffer asks for a larger one next time.
+  // Keeps the unread bytes and appends what the input has next.
   void Refill() {
     const std::size_t kept = fPending.size();
     if (kept > 0) std::memmove(fBuffer.Chars(), fPending.data(), kept);
-    if (fFilled) fBuffer.Grow(kept);
     fIn.read(fBuffer.Chars() + kept, static_cast<std::streamsize>(fBuffer.Capacity() - kept));
     const auto n = static_cast<std::size_t>(fIn.gcount());
     if (n == 0) fEnd = true;
     fBuffer.Used(kept + n);
-    fFilled = kept + n == fBuffer.Capacity();
     fPending = std::string_view(fBuffer.Chars(), kept + n);
   }
 
   std::istream& fIn;
   bool fUtf16;
   ChunkBuffer fBuffer;
-  bool fFilled = false;
   std::string_view fPending;
   bool fEnd = false;
   uint64_t fTotal = 0;
@@ -115,8 +111,8 @@ void Encrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
   HintAtTerminal(std::cerr, "the message");
   if (in.peek() == std::char_traits<char>::eof()) throw Failure("the message is empty; there is nothing to encrypt");
   PlaintextInput input(in, a.utf16);
-  // Each chunk's hex text is written when it is complete; a one-chunk message
-  // goes out in one write, its line break included.
+  // The hex text goes out in pieces as it is made; a short message goes out
+  // in one write, its line break included.
   EncryptMessageStream(std::ref(input), passphrase, hash, cipher, SystemRandomBytes, [&](std::string& hex, bool last) {
     if (last) hex.push_back('\n');
     WriteResult(out, hex.data(), hex.size());
@@ -142,7 +138,6 @@ void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
     std::size_t at = 0;
     do {
       const std::size_t n = std::min(kPieceBytes, size - at);
-      text.Reserve(3 * (n / 2) + 3);
       const std::size_t written = converter.Convert(bytes + at, n, last && at + n == size, text.Chars());
       text.Used(written);
       WriteResult(out, text.Chars(), written);

@@ -1,5 +1,6 @@
 #include "message/message_stream.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "message/chunk_buffer.h"
@@ -15,15 +16,11 @@ void CheckChunkBytes(std::size_t chunk_bytes) {
   if (chunk_bytes == 0 || chunk_bytes % 16 != 0) throw std::invalid_argument("chunk size must be a multiple of 16");
 }
 
-// Fills the chunk from source, growing it as it fills, until it holds a whole
-// chunk or the source ends; returns the count.
+// Fills the chunk from source until it is full or the source ends; returns
+// the count.
 std::size_t Fill(const PlainSource& source, ChunkBuffer& chunk) {
   std::size_t filled = 0;
-  for (;;) {
-    if (filled == chunk.Capacity()) {
-      if (chunk.Full()) break;
-      chunk.Grow(filled);
-    }
+  while (filled < chunk.Capacity()) {
     const std::size_t n = source(chunk.Data() + filled, chunk.Capacity() - filled);
     if (n == 0) break;
     filled += n;
@@ -37,26 +34,11 @@ class HexInput {
  public:
   explicit HexInput(const HexSource& source) : fSource(source), fBuffer(kBufferChars) {}
 
-  // Decodes into the chunk from filled on, growing it as it fills, until it
-  // holds a whole chunk or the text ends; returns the new count.
-  std::size_t DecodeInto(ChunkBuffer& chunk, std::size_t filled) {
-    for (;;) {
-      const std::size_t room = chunk.Capacity() - filled;
-      const std::size_t n = Decode(chunk.Data() + filled, room);
-      filled += n;
-      chunk.Used(filled);
-      if (n < room || chunk.Full()) return filled;
-      chunk.Grow(filled);
-    }
-  }
-
   // Decodes up to size bytes (an even number) into out; fewer only at the end.
   std::size_t Decode(uint8_t* out, std::size_t size) {
     std::size_t written = 0;
     while (written < size) {
       if (fStart == fEnd) {
-        // A read that fills the buffer asks for a larger one next time.
-        if (fEnd == fBuffer.Capacity()) fBuffer.Grow(0);
         fStart = 0;
         fEnd = fSource(fBuffer.Chars(), fBuffer.Capacity());
         fBuffer.Used(fEnd);
@@ -72,13 +54,17 @@ class HexInput {
   HexTextReader& Reader() { return fReader; }
 
  private:
-  static constexpr std::size_t kBufferChars = 1 << 20;
+  static constexpr std::size_t kBufferChars = 1 << 16;
   const HexSource& fSource;
   ChunkBuffer fBuffer;
   std::size_t fStart = 0;
   std::size_t fEnd = 0;
   HexTextReader fReader;
 };
+
+// Room for what a sink appends (a line break) without moving the hex text.
+constexpr std::size_t kSinkSlack = 16;
+constexpr std::size_t kHexPieceBytes = std::size_t{128} << 10;
 
 }  // namespace
 
@@ -92,11 +78,14 @@ void EncryptMessageStream(const PlainSource& source, std::u16string_view passphr
   random(head.data(), header);
   KeyCipher(hash, cipher, head.data(), passphrase);
 
-  // The hex of a chunk waits until the next chunk shows whether it is the last.
+  // The hex text leaves in pieces of kHexPieceBytes message bytes, so its
+  // buffer stays small and in cache; the piece at hand waits until the next
+  // one shows that it is not the last.
   ChunkBuffer chunk(chunk_bytes);
-  std::string hex(2 * header, '\0');
+  std::string hex;
+  hex.reserve(2 * (header + kHexPieceBytes) + kSinkSlack);
+  hex.resize(2 * header);
   EnvelopeToHex(head.data(), header, hex.data());
-  bool pending = false;
   uint64_t total = 0;
   for (;;) {
     const std::size_t filled = Fill(source, chunk);
@@ -104,13 +93,16 @@ void EncryptMessageStream(const PlainSource& source, std::u16string_view passphr
     if (filled == 0) break;
     if (filled % 2 != 0) throw MessageError("the plaintext has an odd number of bytes, so it is not UTF-16LE");
     CryptInChunks(cipher, chunk.Data(), filled, true, chunk_bytes, false);
-    // A full chunk's hex fits where the last one was, so the string only
-    // shrinks after the first chunk and no pass fills it with zeros.
-    const std::size_t start = pending ? 0 : hex.size();
-    if (pending) sink(hex, false);
-    hex.resize(start + 2 * filled);
-    EnvelopeToHex(chunk.Data(), filled, hex.data() + start);
-    pending = true;
+    for (std::size_t at = 0; at < filled; at += kHexPieceBytes) {
+      if (hex.size() >= 2 * kHexPieceBytes) {
+        sink(hex, false);
+        hex.clear();
+      }
+      const std::size_t n = std::min(kHexPieceBytes, filled - at);
+      const std::size_t start = hex.size();
+      hex.resize(start + 2 * n);
+      EnvelopeToHex(chunk.Data() + at, n, hex.data() + start);
+    }
     if (filled < chunk_bytes) break;
   }
   if (total == 0) throw MessageError("an empty message cannot be encrypted");
@@ -132,7 +124,8 @@ void DecryptMessageStream(const HexSource& source, std::u16string_view passphras
   ChunkBuffer chunk(chunk_bytes);
   std::size_t filled = 0;
   for (;;) {
-    filled = input.DecodeInto(chunk, filled);
+    filled += input.Decode(chunk.Data() + filled, chunk_bytes - filled);
+    chunk.Used(filled);
     if (filled < chunk_bytes) break;
     uint8_t next[2];
     if (input.Decode(next, 2) < 2) break;

@@ -23,6 +23,8 @@ inline constexpr std::size_t kMessageChunkBytes = Cipher::kStreamChunk;
 using PlainSource = std::function<std::size_t(uint8_t* out, std::size_t size)>;
 // Receives the next digits of the hex text (ASCII); last is true once, for the
 // final piece. The sink may append to hex (a line break, say) before writing it.
+// A piece holds the digits of up to 128 KiB of ciphertext, the first also those
+// of the salt and IV, so a short message arrives in one piece.
 using HexSink = std::function<void(std::string& hex, bool last)>;
 
 // Fills up to size characters at out and returns how many; 0 at the end.
@@ -31,9 +33,8 @@ using HexSource = std::function<std::size_t(char* out, std::size_t size)>;
 // final piece, which may be empty.
 using PlainSink = std::function<void(const uint8_t* bytes, std::size_t size, bool last)>;
 
-// Encrypts the UTF-16LE bytes of source into a hex text handed to sink one
-// chunk at a time; a message of one chunk reaches sink in one piece, with its
-// salt and IV. Raises MessageError as EncryptMessage does, and for an odd byte
+// Encrypts the UTF-16LE bytes of source into a hex text handed to sink in
+// pieces as it is made. Raises MessageError as EncryptMessage does, and for an odd byte
 // count. chunk_bytes is a multiple of 16; only tests pass another value.
 void EncryptMessageStream(const PlainSource& source, std::u16string_view passphrase, Hash& hash, Cipher& cipher,
                           const RandomSource& random, const HexSink& sink,

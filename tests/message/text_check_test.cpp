@@ -93,6 +93,25 @@ TEST(TextCheck, PiecesGiveTheVerdictOfTheWhole) {
   }
 }
 
+// Every ASCII unit at every offset of a run of letters, as UTF-16LE bytes (the
+// form velsor-cli checks): two unusual units in 32 code points fail, two usual
+// ones pass. Unusual in ASCII: C0 controls other than tab, LF, FF and CR, and DEL.
+TEST(TextCheck, EveryAsciiUnitInBytesIsJudgedByTheRuleWhereverItStands) {
+  for (char16_t unit = 0; unit < 0x80; ++unit) {
+    const bool unusual =
+        (unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\f' && unit != u'\r') || unit == 0x7F;
+    for (std::size_t at = 0; at + 1 < 32; ++at) {
+      std::u16string text(32, u'a');
+      text[at] = unit;
+      text[at + 1] = unit;
+      SecretBytes bytes = Utf16LeBytes(text);
+      TextCheck check;
+      check.AddUtf16Le(bytes.data(), bytes.size());
+      EXPECT_EQ(check.LooksLikeText(), !unusual) << static_cast<int>(unit) << " at " << at;
+    }
+  }
+}
+
 // Salt and IV bytes from a counter, so every run decrypts the same envelopes.
 void CountingRandom(void* out, std::size_t size) {
   static uint8_t next = 0;
