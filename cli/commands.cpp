@@ -133,14 +133,18 @@ void Decrypt(const Arguments& a, Cipher& cipher, Hash& hash, std::istream& in, s
   ChunkBuffer text(3 * (kPieceBytes / 2) + 3);
   TextCheck check;
   DecryptMessageStream(source, passphrase, hash, cipher, [&](const uint8_t* bytes, std::size_t size, bool last) {
-    check.AddUtf16Le(bytes, size);
-    if (a.utf16) return WriteResult(out, reinterpret_cast<const char*>(bytes), size);
+    // Each piece is checked and converted while it is in cache.
     std::size_t at = 0;
     do {
       const std::size_t n = std::min(kPieceBytes, size - at);
-      const std::size_t written = converter.Convert(bytes + at, n, last && at + n == size, text.Chars());
-      text.Used(written);
-      WriteResult(out, text.Chars(), written);
+      check.AddUtf16Le(bytes + at, n);
+      if (a.utf16) {
+        WriteResult(out, reinterpret_cast<const char*>(bytes + at), n);
+      } else {
+        const std::size_t written = converter.Convert(bytes + at, n, last && at + n == size, text.Chars());
+        text.Used(written);
+        WriteResult(out, text.Chars(), written);
+      }
       at += n;
     } while (at < size);
   });

@@ -28,7 +28,7 @@ long ReadSome(int fd, char* out, std::size_t size) { return static_cast<long>(::
 void CloseDescriptor(int fd) { ::close(fd); }
 #endif
 
-DescriptorInput::~DescriptorInput() { secure_wipe(fBuffer.data(), fBuffer.size()); }
+DescriptorInput::~DescriptorInput() { secure_wipe(fBuffer.data(), fUsed); }
 
 DescriptorInput::int_type DescriptorInput::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
@@ -37,6 +37,7 @@ DescriptorInput::int_type DescriptorInput::underflow() {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw Failure("cannot read " + fName + ": " + std::strerror(errno));
     if (n == 0) return traits_type::eof();
+    fUsed = std::max(fUsed, static_cast<std::size_t>(n));
     setg(fBuffer.data(), fBuffer.data(), fBuffer.data() + n);
     return traits_type::to_int_type(*gptr());
   }

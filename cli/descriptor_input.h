@@ -36,7 +36,8 @@ class DescriptorInput : public std::streambuf {
  private:
   int fFd;
   std::string fName;
-  std::array<char, 65536> fBuffer{};
+  std::array<char, 65536> fBuffer;  // uninitialised: written before it is read
+  std::size_t fUsed = 0;            // bytes that have held input, wiped at the end
 };
 
 }  // namespace velsor::cli

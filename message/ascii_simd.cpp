@@ -37,6 +37,25 @@ std::size_t NarrowScalar(const uint8_t* in, std::size_t units, uint16_t stop, ch
   return i;
 }
 
+// True when the four little-endian units of x are all 0x20-0x7E: below 0x80,
+// reaching 0x80 when 0x60 is added, and not when 1 is (DEL). No sum carries
+// into the next unit.
+bool PrintableAscii(uint64_t x) {
+  constexpr uint64_t kLow7 = 0x0080008000800080ULL;
+  if ((x & 0xFF80FF80FF80FF80ULL) != 0) return false;
+  return ((x + 0x0060006000600060ULL) & kLow7) == kLow7 && ((x + 0x0001000100010001ULL) & kLow7) == 0;
+}
+
+bool IsTextAscii(uint16_t u) { return (u >= 0x20 && u < 0x7F) || u == '\t' || u == '\n' || u == '\f' || u == '\r'; }
+
+std::size_t TextRunScalar(const uint8_t* in, std::size_t units, std::size_t i) {
+  for (;;) {
+    while (units - i >= 4 && PrintableAscii(load_le64(in + 2 * i))) i += 4;
+    if (i == units || !IsTextAscii(load_le16(in + 2 * i))) return i;
+    ++i;
+  }
+}
+
 #ifdef VELSOR_TEXT_VECTORS
 
 // A block whose run stops inside it writes only its halves before the stop,
@@ -129,6 +148,51 @@ VELSOR_AVX2 std::size_t NarrowAvx2(const uint8_t* in, std::size_t units, uint16_
   return i;
 }
 
+// All ones in each 16-bit lane that holds printable ASCII, tab, LF, FF or CR.
+inline __m128i TextUnits(__m128i x) {
+  const __m128i ascii =
+      _mm_cmpeq_epi16(_mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFF80))), _mm_setzero_si128());
+  const __m128i printable =
+      _mm_andnot_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16(0x7F)), _mm_cmpgt_epi16(x, _mm_set1_epi16(0x1F)));
+  const __m128i breaks =
+      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('\t')), _mm_cmpeq_epi16(x, _mm_set1_epi16('\n'))),
+                   _mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('\f')), _mm_cmpeq_epi16(x, _mm_set1_epi16('\r'))));
+  return _mm_and_si128(ascii, _mm_or_si128(printable, breaks));
+}
+
+VELSOR_AVX2 inline __m256i TextUnits(__m256i x) {
+  const __m256i ascii =
+      _mm256_cmpeq_epi16(_mm256_and_si256(x, _mm256_set1_epi16(static_cast<short>(0xFF80))), _mm256_setzero_si256());
+  const __m256i printable = _mm256_andnot_si256(_mm256_cmpeq_epi16(x, _mm256_set1_epi16(0x7F)),
+                                                _mm256_cmpgt_epi16(x, _mm256_set1_epi16(0x1F)));
+  const __m256i breaks = _mm256_or_si256(
+      _mm256_or_si256(_mm256_cmpeq_epi16(x, _mm256_set1_epi16('\t')), _mm256_cmpeq_epi16(x, _mm256_set1_epi16('\n'))),
+      _mm256_or_si256(_mm256_cmpeq_epi16(x, _mm256_set1_epi16('\f')), _mm256_cmpeq_epi16(x, _mm256_set1_epi16('\r'))));
+  return _mm256_and_si256(ascii, _mm256_or_si256(printable, breaks));
+}
+
+std::size_t TextRunSse2(const uint8_t* in, std::size_t units, std::size_t i) {
+  for (; units - i >= 16; i += 16) {
+    const __m128i a = TextUnits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * i)));
+    const __m128i b = TextUnits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * i + 16)));
+    const auto text = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(a, b)));
+    if (text != 0xFFFFU) return i + static_cast<std::size_t>(__builtin_ctz(~text));
+  }
+  return i;
+}
+
+VELSOR_AVX2 std::size_t TextRunAvx2(const uint8_t* in, std::size_t units) {
+  std::size_t i = 0;
+  for (; units - i >= 32; i += 32) {
+    const __m256i a = TextUnits(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 2 * i)));
+    const __m256i b = TextUnits(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 2 * i + 32)));
+    const auto text = static_cast<unsigned>(
+        _mm256_movemask_epi8(_mm256_permute4x64_epi64(_mm256_packs_epi16(a, b), _MM_SHUFFLE(3, 1, 2, 0))));
+    if (text != 0xFFFFFFFFU) return i + static_cast<std::size_t>(__builtin_ctz(~text));
+  }
+  return i;
+}
+
 #endif  // VELSOR_TEXT_VECTORS
 
 }  // namespace
@@ -161,6 +225,18 @@ std::size_t NarrowAscii(const uint8_t* in, std::size_t units, uint16_t stop, cha
   (void)level;
 #endif
   return stopped() ? i : NarrowScalar(in, units, stop, out, i);
+}
+
+std::size_t TextAsciiRun(const uint8_t* in, std::size_t units, SimdLevel level) {
+  std::size_t i = 0;
+  auto stopped = [&] { return i < units && !IsTextAscii(load_le16(in + 2 * i)); };
+#ifdef VELSOR_TEXT_VECTORS
+  if (level == SimdLevel::kAvx2) i = TextRunAvx2(in, units);
+  if (level != SimdLevel::kScalar && !stopped()) i = TextRunSse2(in, units, i);
+#else
+  (void)level;
+#endif
+  return stopped() ? i : TextRunScalar(in, units, i);
 }
 
 }  // namespace velsor

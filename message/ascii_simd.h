@@ -20,4 +20,9 @@ std::size_t WidenAscii(const uint8_t* in, std::size_t count, uint8_t stop, uint8
 // below 0x80 and not stop to bytes at out (room for units bytes); returns how many.
 std::size_t NarrowAscii(const uint8_t* in, std::size_t units, uint16_t stop, char* out, SimdLevel level);
 
+// Counts the UTF-16LE code units at the start of in (2 x units bytes) that
+// are printable ASCII (0x20-0x7E), tab, LF, FF or CR: the units of a text
+// that need no closer look.
+std::size_t TextAsciiRun(const uint8_t* in, std::size_t units, SimdLevel level);
+
 }  // namespace velsor

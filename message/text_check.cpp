@@ -1,8 +1,10 @@
 #include "message/text_check.h"
 
+#include <bit>
 #include <cstdint>
 
 #include "crypto/bytes.h"
+#include "message/ascii_simd.h"
 
 namespace velsor {
 
@@ -25,15 +27,6 @@ bool IsUnusual(char32_t cp) {
   if (plane >= 4 && plane <= 13) return true;                                    // nothing assigned there
   if (plane == 14) return !(cp <= 0xE007F || (cp >= 0xE0100 && cp <= 0xE01EF));  // tags, variation selectors
   return plane >= 15;                                                            // supplementary private use
-}
-
-// True when the four little-endian units of x are all 0x20-0x7E: below 0x80,
-// reaching 0x80 when 0x60 is added, and not when 1 is (DEL). No sum carries
-// into the next unit.
-bool PrintableAscii(uint64_t x) {
-  constexpr uint64_t kLow7 = 0x0080008000800080ULL;
-  if ((x & 0xFF80FF80FF80FF80ULL) != 0) return false;
-  return ((x + 0x0060006000600060ULL) & kLow7) == kLow7 && ((x + 0x0001000100010001ULL) & kLow7) == 0;
 }
 
 }  // namespace
@@ -60,17 +53,22 @@ void TextCheck::Add(char16_t unit) {
 }
 
 void TextCheck::Add(std::u16string_view units) {
-  for (char16_t unit : units) Add(unit);
+  if constexpr (std::endian::native == std::endian::little) {
+    // The units in memory are their UTF-16LE bytes.
+    AddUtf16Le(reinterpret_cast<const uint8_t*>(units.data()), 2 * units.size());
+  } else {
+    for (char16_t unit : units) Add(unit);
+  }
 }
 
 void TextCheck::AddUtf16Le(const uint8_t* bytes, std::size_t size) {
   std::size_t i = 0;
   while (i + 1 < size) {
-    // Four printable ASCII units at a time, the common case, count without a look at each.
+    // Runs of ASCII text units, the common case, count without a look at each.
     if (fPendingHigh == 0) {
-      const std::size_t before = i;
-      while (size - i >= 8 && PrintableAscii(load_le64(bytes + i))) i += 8;
-      fCodePoints += (i - before) / 2;
+      const std::size_t run = TextAsciiRun(bytes + i, (size - i) / 2, fLevel);
+      fCodePoints += run;
+      i += 2 * run;
       if (i + 1 >= size) break;
     }
     Add(static_cast<char16_t>(load_le16(bytes + i)));

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "message/simd_level.h"
+
 namespace velsor {
 
 // False when the text holds an unpaired surrogate, or when more than one
@@ -25,6 +27,9 @@ bool LooksLikeText(std::u16string_view text);
 // split between two of them).
 class TextCheck {
  public:
+  // level chooses the width of the ASCII runs' scan; only tests pass one.
+  explicit TextCheck(SimdLevel level = ActiveSimdLevel()) : fLevel(level) {}
+
   void Add(char16_t unit);
   void Add(std::u16string_view units);
   // Code units as little-endian byte pairs (an odd last byte is ignored).
@@ -35,6 +40,7 @@ class TextCheck {
  private:
   void Count(char32_t code_point);
 
+  SimdLevel fLevel;
   char16_t fPendingHigh = 0;  // a high surrogate waiting for its low half
   bool fUnpaired = false;
   std::size_t fCodePoints = 0;

@@ -79,7 +79,9 @@ inline uint32_t Round(const SboxTables& s, uint32_t p, const std::array<uint32_t
 
 }  // namespace
 
-IceBase::IceBase(Component* owner) : BlockCipher64(owner) { Sboxes(); }
+// The S-boxes are built when an ICE cipher is first keyed, not when one is
+// created: velsor-cli creates every cipher to find the one it is asked for.
+IceBase::IceBase(Component* owner) : BlockCipher64(owner) {}
 
 void IceBase::Burn() {
   fSubkeys.Wipe();

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "message/components_catalog.h"
 #include "message/message_codec.h"
+#include "message/simd_level.h"
 
 namespace velsor {
 namespace {
@@ -93,21 +95,40 @@ TEST(TextCheck, PiecesGiveTheVerdictOfTheWhole) {
   }
 }
 
-// Every ASCII unit at every offset of a run of letters, as UTF-16LE bytes (the
-// form velsor-cli checks): two unusual units in 32 code points fail, two usual
-// ones pass. Unusual in ASCII: C0 controls other than tab, LF, FF and CR, and DEL.
-TEST(TextCheck, EveryAsciiUnitInBytesIsJudgedByTheRuleWhereverItStands) {
-  for (char16_t unit = 0; unit < 0x80; ++unit) {
-    const bool unusual =
-        (unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\f' && unit != u'\r') || unit == 0x7F;
-    for (std::size_t at = 0; at + 1 < 32; ++at) {
-      std::u16string text(32, u'a');
-      text[at] = unit;
-      text[at + 1] = unit;
-      SecretBytes bytes = Utf16LeBytes(text);
-      TextCheck check;
-      check.AddUtf16Le(bytes.data(), bytes.size());
-      EXPECT_EQ(check.LooksLikeText(), !unusual) << static_cast<int>(unit) << " at " << at;
+// Units around the ASCII range at every offset of a run of 64 letters, as
+// UTF-16LE bytes (the form velsor-cli checks) and as text, at every vector
+// level: three unusual units fail, three usual ones pass. Unusual here: C0
+// controls other than tab, LF, FF and CR, DEL, the C1 controls, private use
+// and noncharacters.
+TEST(TextCheck, UnitsAroundAsciiAreJudgedByTheRuleWhereverTheyStand) {
+  struct Case {
+    char16_t unit;
+    bool unusual;
+  };
+  std::vector<Case> cases;
+  for (char16_t unit = 0; unit <= 0x100; ++unit) {
+    const bool control = unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\f' && unit != u'\r';
+    cases.push_back({unit, control || (unit >= 0x7F && unit <= 0x9F)});
+  }
+  for (const Case c : {Case{0x0A0D, false}, Case{0x2028, false}, Case{0xFF0A, false}, Case{0xE000, true},
+                       Case{0xFDD0, true}, Case{0xFFFE, true}}) {
+    cases.push_back(c);
+  }
+  for (const SimdLevel level : AvailableSimdLevels()) {
+    for (const Case& c : cases) {
+      for (std::size_t at = 0; at + 3 <= 64; ++at) {
+        std::u16string text(64, u'a');
+        text.replace(at, 3, 3, c.unit);
+        const SecretBytes bytes = Utf16LeBytes(text);
+        TextCheck from_bytes(level);
+        from_bytes.AddUtf16Le(bytes.data(), bytes.size());
+        TextCheck from_text(level);
+        from_text.Add(text);
+        EXPECT_EQ(from_bytes.LooksLikeText(), !c.unusual)
+            << static_cast<int>(level) << ": " << static_cast<int>(c.unit) << " at " << at;
+        EXPECT_EQ(from_text.LooksLikeText(), !c.unusual)
+            << static_cast<int>(level) << ": " << static_cast<int>(c.unit) << " at " << at;
+      }
     }
   }
 }
