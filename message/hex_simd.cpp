@@ -92,15 +92,15 @@ inline bool DigitValues(__m128i x, __m128i& values) {
   return true;
 }
 
+// The same for 32 characters, with unsigned ranges: c - '0' below 10 is a
+// digit, (c | 0x20) - 'a' below 6 a letter.
 VELSOR_AVX2 inline bool DigitValues(__m256i x, __m256i& values) {
-  const __m256i lower = _mm256_or_si256(x, _mm256_set1_epi8(0x20));
-  const __m256i digit = _mm256_and_si256(_mm256_cmpgt_epi8(x, _mm256_set1_epi8('0' - 1)),
-                                         _mm256_cmpgt_epi8(_mm256_set1_epi8('9' + 1), x));
-  const __m256i letter = _mm256_and_si256(_mm256_cmpgt_epi8(lower, _mm256_set1_epi8('a' - 1)),
-                                          _mm256_cmpgt_epi8(_mm256_set1_epi8('f' + 1), lower));
+  const __m256i digit_value = _mm256_sub_epi8(x, _mm256_set1_epi8('0'));
+  const __m256i letter_value = _mm256_sub_epi8(_mm256_or_si256(x, _mm256_set1_epi8(0x20)), _mm256_set1_epi8('a'));
+  const __m256i digit = _mm256_cmpeq_epi8(_mm256_min_epu8(digit_value, _mm256_set1_epi8(9)), digit_value);
+  const __m256i letter = _mm256_cmpeq_epi8(_mm256_min_epu8(letter_value, _mm256_set1_epi8(5)), letter_value);
   if (_mm256_movemask_epi8(_mm256_or_si256(digit, letter)) != -1) return false;
-  values = _mm256_or_si256(_mm256_and_si256(digit, _mm256_sub_epi8(x, _mm256_set1_epi8('0'))),
-                           _mm256_and_si256(letter, _mm256_sub_epi8(lower, _mm256_set1_epi8('a' - 10))));
+  values = _mm256_blendv_epi8(_mm256_add_epi8(letter_value, _mm256_set1_epi8(10)), digit_value, digit);
   return true;
 }
 
@@ -112,11 +112,14 @@ inline __m128i PairBytes(__m128i values) {
   return _mm_shufflehi_epi16(t, _MM_SHUFFLE(2, 3, 0, 1));
 }
 
-VELSOR_AVX2 inline __m256i PairBytes(__m256i values) {
-  __m256i t = _mm256_or_si256(_mm256_and_si256(_mm256_slli_epi16(values, 4), _mm256_set1_epi16(0x00F0)),
-                              _mm256_srli_epi16(values, 8));
-  t = _mm256_shufflelo_epi16(t, _MM_SHUFFLE(2, 3, 0, 1));
-  return _mm256_shufflehi_epi16(t, _MM_SHUFFLE(2, 3, 0, 1));
+// Digit pairs to bytes (16 x the first plus the second, in 16-bit lanes),
+// then the low halves gathered with the two bytes of each code unit swapped.
+VELSOR_AVX2 inline __m128i PairBytes(__m256i values) {
+  const __m256i pairs = _mm256_maddubs_epi16(values, _mm256_set1_epi16(0x0110));
+  const __m256i order = _mm256_setr_epi8(2, 0, 6, 4, 10, 8, 14, 12, -1, -1, -1, -1, -1, -1, -1, -1,  //
+                                         2, 0, 6, 4, 10, 8, 14, 12, -1, -1, -1, -1, -1, -1, -1, -1);
+  const __m256i bytes = _mm256_shuffle_epi8(pairs, order);
+  return _mm256_castsi256_si128(_mm256_permute4x64_epi64(bytes, _MM_SHUFFLE(3, 1, 2, 0)));
 }
 
 // 16 characters as bytes: UTF-16 units above 0xFF saturate to 0xFF or 0x00,
@@ -150,9 +153,7 @@ VELSOR_AVX2 std::size_t DecodeAvx2(const CharT* chars, std::size_t count, uint8_
   std::size_t at = 0;
   __m256i values;
   for (; count - at >= 32 && capacity - at / 2 >= 16 && DigitValues(Load32(chars + at), values); at += 32) {
-    const __m256i bytes = PairBytes(values);
-    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(bytes, bytes), _MM_SHUFFLE(3, 1, 2, 0));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at / 2), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at / 2), PairBytes(values));
   }
   return at;
 }
