@@ -20,7 +20,8 @@ constexpr std::array<char, 512> MakeByteDigits() {
 }
 constexpr std::array<char, 512> kByteDigits = MakeByteDigits();
 
-void EncodeScalar(const uint8_t* bytes, std::size_t size, char* out) {
+template <typename CharT>
+void EncodeScalar(const uint8_t* bytes, std::size_t size, CharT* out) {
   // A code unit b0 + 256 x b1 shows its high byte first.
   for (std::size_t i = 0; i + 1 < size; i += 2, out += 4) {
     const char* high = &kByteDigits[2 * bytes[i + 1]];
@@ -45,8 +46,23 @@ VELSOR_AVX2 inline __m256i DigitChars(__m256i n) {
   return _mm256_add_epi8(_mm256_add_epi8(n, _mm256_set1_epi8('0')), letters);
 }
 
+// Stores 16 or 32 digits as 8-bit or 16-bit characters.
+inline void StoreDigits(char* out, __m128i digits) { _mm_storeu_si128(reinterpret_cast<__m128i*>(out), digits); }
+inline void StoreDigits(char16_t* out, __m128i digits) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(digits, _mm_setzero_si128()));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(digits, _mm_setzero_si128()));
+}
+VELSOR_AVX2 inline void StoreDigits(char* out, __m256i digits) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), digits);
+}
+VELSOR_AVX2 inline void StoreDigits(char16_t* out, __m256i digits) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(digits)));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(digits, 1)));
+}
+
 // 16 bytes to 32 digits a step; returns the bytes done.
-std::size_t EncodeSse2(const uint8_t* bytes, std::size_t size, char* out) {
+template <typename CharT>
+std::size_t EncodeSse2(const uint8_t* bytes, std::size_t size, CharT* out) {
   const __m128i nibble = _mm_set1_epi8(0x0F);
   std::size_t i = 0;
   for (; size - i >= 16; i += 16) {
@@ -54,14 +70,15 @@ std::size_t EncodeSse2(const uint8_t* bytes, std::size_t size, char* out) {
     x = _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8));  // the high byte of each unit first
     const __m128i high = _mm_and_si128(_mm_srli_epi16(x, 4), nibble);
     const __m128i low = _mm_and_si128(x, nibble);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), DigitChars(_mm_unpacklo_epi8(high, low)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 16), DigitChars(_mm_unpackhi_epi8(high, low)));
+    StoreDigits(out + 2 * i, DigitChars(_mm_unpacklo_epi8(high, low)));
+    StoreDigits(out + 2 * i + 16, DigitChars(_mm_unpackhi_epi8(high, low)));
   }
   return i;
 }
 
 // 32 bytes to 64 digits a step; returns the bytes done.
-VELSOR_AVX2 std::size_t EncodeAvx2(const uint8_t* bytes, std::size_t size, char* out) {
+template <typename CharT>
+VELSOR_AVX2 std::size_t EncodeAvx2(const uint8_t* bytes, std::size_t size, CharT* out) {
   const __m256i nibble = _mm256_set1_epi8(0x0F);
   std::size_t i = 0;
   for (; size - i >= 32; i += 32) {
@@ -72,8 +89,8 @@ VELSOR_AVX2 std::size_t EncodeAvx2(const uint8_t* bytes, std::size_t size, char*
     // Unpacking works within each 128-bit half: a holds bytes 0-7 and 16-23, b 8-15 and 24-31.
     const __m256i a = DigitChars(_mm256_unpacklo_epi8(high, low));
     const __m256i b = DigitChars(_mm256_unpackhi_epi8(high, low));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * i), _mm256_permute2x128_si256(a, b, 0x20));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 2 * i + 32), _mm256_permute2x128_si256(a, b, 0x31));
+    StoreDigits(out + 2 * i, _mm256_permute2x128_si256(a, b, 0x20));
+    StoreDigits(out + 2 * i + 32, _mm256_permute2x128_si256(a, b, 0x31));
   }
   return i;
 }
@@ -172,9 +189,8 @@ std::size_t DecodeBlocks(const CharT* chars, std::size_t count, uint8_t* out, st
   return 0;
 }
 
-}  // namespace
-
-void EncodeHexUnits(const uint8_t* bytes, std::size_t size, char* out, SimdLevel level) {
+template <typename CharT>
+void Encode(const uint8_t* bytes, std::size_t size, CharT* out, SimdLevel level) {
   std::size_t done = 0;
 #ifdef VELSOR_TEXT_VECTORS
   if (level == SimdLevel::kAvx2) done = EncodeAvx2(bytes, size, out);
@@ -183,6 +199,16 @@ void EncodeHexUnits(const uint8_t* bytes, std::size_t size, char* out, SimdLevel
   (void)level;
 #endif
   EncodeScalar(bytes + done, size - done, out + 2 * done);
+}
+
+}  // namespace
+
+void EncodeHexUnits(const uint8_t* bytes, std::size_t size, char* out, SimdLevel level) {
+  Encode(bytes, size, out, level);
+}
+
+void EncodeHexUnits(const uint8_t* bytes, std::size_t size, char16_t* out, SimdLevel level) {
+  Encode(bytes, size, out, level);
 }
 
 std::size_t DecodeHexBlocks(const char* chars, std::size_t count, uint8_t* out, std::size_t capacity, SimdLevel level) {

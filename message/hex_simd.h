@@ -10,9 +10,10 @@
 
 namespace velsor {
 
-// Writes the 2 x size ASCII digits (uppercase) of size envelope bytes (an even
-// number) to out.
+// Writes the 2 x size digits (uppercase ASCII, as 8-bit or 16-bit characters)
+// of size envelope bytes (an even number) to out.
 void EncodeHexUnits(const uint8_t* bytes, std::size_t size, char* out, SimdLevel level);
+void EncodeHexUnits(const uint8_t* bytes, std::size_t size, char16_t* out, SimdLevel level);
 
 // Decodes blocks of 16 or 32 characters from the start of chars while every
 // character of a block is a hex digit (either case) and out has room for the

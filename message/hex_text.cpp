@@ -57,4 +57,8 @@ void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char* out) {
   EncodeHexUnits(bytes, size, out, ActiveSimdLevel());
 }
 
+void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char16_t* out) {
+  EncodeHexUnits(bytes, size, out, ActiveSimdLevel());
+}
+
 }  // namespace velsor

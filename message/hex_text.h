@@ -27,5 +27,6 @@ bool IsHexString(std::u16string_view text);
 // The hex text of envelope bytes, seen as little-endian code units: writes
 // 2 x size ASCII digits to out. size is even.
 void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char* out);
+void EnvelopeToHex(const uint8_t* bytes, std::size_t size, char16_t* out);
 
 }  // namespace velsor

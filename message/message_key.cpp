@@ -52,18 +52,23 @@ void KeyCipher(Hash& hash, Cipher& cipher, const uint8_t* header, std::u16string
 
 void CryptInChunks(Cipher& cipher, uint8_t* data, std::size_t size, bool encrypt, std::size_t chunk_bytes,
                    bool report_progress) {
+  CryptInChunks(cipher, data, data, size, encrypt, chunk_bytes, report_progress);
+}
+
+void CryptInChunks(Cipher& cipher, const uint8_t* in, uint8_t* out, std::size_t size, bool encrypt,
+                   std::size_t chunk_bytes, bool report_progress) {
   if (size == 0) throw MessageError("a message needs at least one character");
   const std::size_t chunk = std::min(size, chunk_bytes);
   const std::size_t chunks = size / chunk;
-  auto crypt = [&](uint8_t* p, std::size_t n) {
+  auto crypt = [&](std::size_t at, std::size_t n) {
     if (encrypt) {
-      cipher.Encrypt(p, p, static_cast<uint32_t>(n));
+      cipher.Encrypt(in + at, out + at, static_cast<uint32_t>(n));
     } else {
-      cipher.Decrypt(p, p, static_cast<uint32_t>(n));
+      cipher.Decrypt(in + at, out + at, static_cast<uint32_t>(n));
     }
   };
   for (std::size_t i = 1; i <= chunks; ++i) {
-    crypt(data + (i - 1) * chunk, chunk);
+    crypt((i - 1) * chunk, chunk);
     if (report_progress && cipher.OnProgressEvent()) {
       // The same report as the stream operations: i x 100 / N, half to even.
       const uint32_t percent_times_n = static_cast<uint32_t>(i) * 100U;
@@ -71,7 +76,7 @@ void CryptInChunks(Cipher& cipher, uint8_t* data, std::size_t size, bool encrypt
       cipher.OnProgressEvent()(&cipher, static_cast<int32_t>(progress));
     }
   }
-  if (size % chunk != 0) crypt(data + chunks * chunk, size % chunk);
+  if (size % chunk != 0) crypt(chunks * chunk, size % chunk);
 }
 
 void CheckEnvelopeSize(const Cipher& cipher, uint64_t bytes) {

@@ -36,6 +36,9 @@ void KeyCipher(Hash& hash, Cipher& cipher, const uint8_t* header, std::u16string
 // report_progress, the cipher's progress handler hears after each whole chunk.
 void CryptInChunks(Cipher& cipher, uint8_t* data, std::size_t size, bool encrypt, std::size_t chunk_bytes,
                    bool report_progress);
+// The same from in to out (the same bytes or apart), saving a copy.
+void CryptInChunks(Cipher& cipher, const uint8_t* in, uint8_t* out, std::size_t size, bool encrypt,
+                   std::size_t chunk_bytes, bool report_progress);
 
 // Raises MessageError when an envelope of this many bytes cannot hold a message
 // for the cipher: salt, IV and at least one UTF-16 code unit.

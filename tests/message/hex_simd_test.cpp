@@ -24,6 +24,9 @@ TEST(HexSimd, EveryLevelWritesTheDigitsOfTheScalarCode) {
       EncodeHexUnits(bytes.data() + 1, size, scalar.data(), SimdLevel::kScalar);
       EncodeHexUnits(bytes.data() + 1, size, vector.data(), level);
       EXPECT_EQ(vector, scalar) << static_cast<int>(level) << " / " << size;
+      std::u16string wide(2 * size + 8, u'#');
+      EncodeHexUnits(bytes.data() + 1, size, wide.data(), level);
+      EXPECT_EQ(wide, std::u16string(scalar.begin(), scalar.end())) << static_cast<int>(level) << " / " << size;
     }
   }
   // The scalar code itself: units 0xAB01 and 0x00FF, low byte stored first.
