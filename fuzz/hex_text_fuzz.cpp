@@ -14,9 +14,11 @@ using velsor::HexTextReader;
 
 namespace {
 
-// Reads text in pieces of the given size (0: whole) into bytes; false when refused.
-bool ReadAll(std::string_view text, std::size_t piece, std::vector<uint8_t>& bytes) {
-  HexTextReader reader;
+// Reads text in pieces of the given size (0: whole) into bytes; false when
+// refused, with the reason in error.
+bool ReadAll(std::string_view text, std::size_t piece, std::vector<uint8_t>& bytes,
+             velsor::SimdLevel level = velsor::ActiveSimdLevel(), std::string* error = nullptr) {
+  HexTextReader reader(level);
   bytes.assign(text.size() / 2 + 2, 0);
   std::size_t written = 0;
   try {
@@ -33,7 +35,8 @@ bool ReadAll(std::string_view text, std::size_t piece, std::vector<uint8_t>& byt
       at += n;
     } while (at < text.size());
     reader.Finish();
-  } catch (const velsor::MessageError&) {
+  } catch (const velsor::MessageError& e) {
+    if (error != nullptr) *error = e.what();
     return false;
   }
   bytes.resize(written);
@@ -51,6 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   std::vector<uint8_t> pieces;
   const bool accepted = ReadAll(text, 0, whole);
   velsor::fuzz::Check(ReadAll(text, piece, pieces) == accepted, "pieces change whether a text is accepted");
+
+  // Every vector level reads as the scalar code does: the same bytes or the same error.
+  std::vector<uint8_t> scalar;
+  std::string scalar_error;
+  const bool scalar_accepted = ReadAll(text, piece, scalar, velsor::SimdLevel::kScalar, &scalar_error);
+  for (const velsor::SimdLevel level : velsor::AvailableSimdLevels()) {
+    std::vector<uint8_t> vector;
+    std::string vector_error;
+    const bool vector_accepted = ReadAll(text, piece, vector, level, &vector_error);
+    velsor::fuzz::Check(
+        vector_accepted == scalar_accepted && vector_error == scalar_error && (!scalar_accepted || vector == scalar),
+        "a vector level reads otherwise than the scalar code");
+  }
   if (!accepted) return 0;
   velsor::fuzz::Check(whole == pieces, "pieces change the bytes");
   velsor::fuzz::Check(whole.size() % 2 == 0, "an accepted text gives an odd byte count");

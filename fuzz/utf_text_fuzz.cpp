@@ -58,30 +58,35 @@ std::string LeBytes(const std::u16string& text) {
   return bytes;
 }
 
-// Drains one piece through the converter into out.
-void Drain(velsor::cli::Utf8ToUtf16LeStream& converter, std::string_view& piece, bool at_end, std::string& out) {
-  uint8_t room[6];
+// Drains one piece through the converter into out, room_bytes at a time.
+void Drain(velsor::cli::Utf8ToUtf16LeStream& converter, std::string_view& piece, bool at_end, std::string& out,
+           std::size_t room_bytes) {
+  std::vector<uint8_t> room(room_bytes);
   while (true) {
-    const std::size_t n = converter.Convert(piece, room, sizeof room, at_end);
-    out.append(reinterpret_cast<const char*>(room), n);
+    const std::size_t n = converter.Convert(piece, room.data(), room.size(), at_end);
+    out.append(reinterpret_cast<const char*>(room.data()), n);
     if (n == 0 && !converter.HasCarry()) return;
   }
 }
 
 // UTF-8 through the streaming converter in two pieces, the way a reader keeps
-// a sequence cut off at the end of one piece for the next; false when it refuses.
-bool StreamUtf8(std::string_view text, std::size_t cut, std::string& out) {
-  velsor::cli::Utf8ToUtf16LeStream converter;
+// a sequence cut off at the end of one piece for the next; false when it
+// refuses, with the reason in error.
+bool StreamUtf8(std::string_view text, std::size_t cut, std::string& out,
+                velsor::SimdLevel level = velsor::ActiveSimdLevel(), std::size_t room_bytes = 6,
+                std::string* error = nullptr) {
+  velsor::cli::Utf8ToUtf16LeStream converter(level);
   try {
     std::string_view first = text.substr(0, cut);
-    Drain(converter, first, false, out);
+    Drain(converter, first, false, out, room_bytes);
     Check(first.size() < 4, "the stream keeps back more than one sequence");
     std::string second(first);
     second += text.substr(cut);
     std::string_view rest = second;
-    Drain(converter, rest, true, out);
+    Drain(converter, rest, true, out, room_bytes);
     Check(rest.empty(), "the stream leaves input unread at the end");
-  } catch (const velsor::cli::CliError&) {
+  } catch (const velsor::cli::CliError& e) {
+    if (error != nullptr) *error = e.what();
     return false;
   }
   return true;
@@ -104,6 +109,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Check(wide.has_value() == well_formed, "UTF-8 validity differs from Table 3-7");
   std::string streamed;
   Check(StreamUtf8(text, cut, streamed) == well_formed, "streamed UTF-8 validity differs from Table 3-7");
+  // Every vector level, with room for whole vectors, converts as the scalar code does.
+  const std::size_t room_bytes = 2 + 2 * (cut_seed % 97);
+  std::string scalar, scalar_error;
+  StreamUtf8(text, cut, scalar, velsor::SimdLevel::kScalar, room_bytes, &scalar_error);
+  for (const velsor::SimdLevel level : velsor::AvailableSimdLevels()) {
+    std::string vector, vector_error;
+    StreamUtf8(text, cut, vector, level, room_bytes, &vector_error);
+    Check(vector == scalar && vector_error == scalar_error, "a vector level converts UTF-8 otherwise");
+  }
   if (well_formed) {
     std::size_t pairs = 0;
     for (char16_t u : *wide) pairs += (u >= 0xD800 && u <= 0xDBFF) ? 1 : 0;
@@ -117,14 +131,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::size_t even = text.size() & ~std::size_t{1};
   const std::u16string units = velsor::cli::Utf16LeBytesToText(text.substr(0, even)).value();
   const std::size_t unit_cut = (cut / 2) * 2 > even ? even : (cut / 2) * 2;
-  velsor::cli::Utf16LeToUtf8Stream back;
-  std::string out(3 * (even / 2) + 6, '\0');  // room for 3 bytes per unit and 3 more, per call
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  std::size_t written = back.Convert(bytes, unit_cut, false, out.data());
-  written += back.Convert(bytes + unit_cut, even - unit_cut, true, out.data() + written);
-  out.resize(written);
   const std::string expected = velsor::cli::Utf16ToUtf8(velsor::cli::ToLf(units));
-  Check(out == expected, "streamed UTF-16 differs from the whole conversion");
+  for (const velsor::SimdLevel level : velsor::AvailableSimdLevels()) {
+    velsor::cli::Utf16LeToUtf8Stream back(level);
+    std::string out(3 * (even / 2) + 6, '\0');  // room for 3 bytes per unit and 3 more, per call
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    std::size_t written = back.Convert(bytes, unit_cut, false, out.data());
+    written += back.Convert(bytes + unit_cut, even - unit_cut, true, out.data() + written);
+    out.resize(written);
+    Check(out == expected, "streamed UTF-16 differs from the whole conversion");
+  }
   // The UTF-8 written is always well-formed.
   Check(FirstIllFormed(expected, code_points) == std::string_view::npos, "UTF-16 to UTF-8 writes ill-formed bytes");
   return 0;
