@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/mixed_texts.h"
+
 namespace velsor::cli {
 namespace {
 
@@ -152,27 +154,11 @@ std::string StreamUtf16(const std::string& bytes, SimdLevel level, std::size_t p
 // breaks, multi-byte characters and invalid sequences anywhere (one at every
 // offset of a 64-byte line), in random pieces and room.
 TEST(Utf8Stream, EveryLevelConvertsRandomTextsAsTheScalarCodeDoes) {
-  const std::string others[] = {"\n",        "\r",   "\r\n",     "\xC3\xA9",     "\xE2\x82\xAC",     "\xF0\x9F\x98\x80",
-                                "\x7F",      "\x80", "\xC0\x80", "\xED\xA0\x80", "\xF5\x80\x80\x80", "\xC3",
-                                "\xE2\x82(", "\xFF"};
+  const std::vector<std::string> others = {
+      "\n",   "\r",       "\r\n",         "\xC3\xA9",         "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\x7F",
+      "\x80", "\xC0\x80", "\xED\xA0\x80", "\xF5\x80\x80\x80", "\xC3",         "\xE2\x82(",        "\xFF"};
   std::mt19937 random(20);
-  auto ascii = [&](std::size_t length) {
-    std::string text;
-    for (std::size_t k = 0; k < length; ++k) text += static_cast<char>(0x20 + random() % 0x5F);
-    return text;
-  };
-  std::vector<std::string> texts;
-  for (const auto& other : others) {
-    for (std::size_t at = 0; at <= 64; ++at) texts.push_back(ascii(at) + other + ascii(64 - at));
-  }
-  for (int k = 0; k < 1500; ++k) {
-    std::string text = ascii(random() % 300);
-    for (std::size_t n = random() % 6; n > 0; --n) {
-      const auto& other = others[random() % 4 == 0 ? random() % std::size(others) : random() % 6];
-      text.insert(random() % (text.size() + 1), other);
-    }
-    texts.push_back(text);
-  }
+  const auto texts = test::MixedTexts(test::PrintableAscii<std::string>(), others, 6, random, 1500, 300, 6);
   for (const std::string& text : texts) {
     const std::size_t piece = 1 + random() % 100;
     const std::size_t room = 2 + 2 * (random() % 80);
@@ -186,27 +172,11 @@ TEST(Utf8Stream, EveryLevelConvertsRandomTextsAsTheScalarCodeDoes) {
 }
 
 TEST(Utf16Stream, EveryLevelConvertsRandomTextsAsTheScalarCodeDoes) {
-  const std::u16string others[] = {u"\r",         u"\n",     u"\r\n",   u"\u007F",       u"\u0080",
-                                   u"\u00FF",     u"\u0100", u"\u010D", u"\u20AC",       u"\uFF0D",
-                                   u"\U0001F600", {0xD83D},  {0xDE00},  {0xDE00, 0xD83D}};
+  const std::vector<std::u16string> others = {u"\r",         u"\n",     u"\r\n",   u"\u007F",       u"\u0080",
+                                              u"\u00FF",     u"\u0100", u"\u010D", u"\u20AC",       u"\uFF0D",
+                                              u"\U0001F600", {0xD83D},  {0xDE00},  {0xDE00, 0xD83D}};
   std::mt19937 random(21);
-  auto ascii = [&](std::size_t length) {
-    std::u16string text;
-    for (std::size_t k = 0; k < length; ++k) text += static_cast<char16_t>(0x20 + random() % 0x5F);
-    return text;
-  };
-  std::vector<std::u16string> texts;
-  for (const auto& other : others) {
-    for (std::size_t at = 0; at <= 64; ++at) texts.push_back(ascii(at) + other + ascii(64 - at));
-  }
-  for (int k = 0; k < 1500; ++k) {
-    std::u16string text = ascii(random() % 300);
-    for (std::size_t n = random() % 6; n > 0; --n) {
-      const auto& other = others[random() % 4 == 0 ? random() % std::size(others) : random() % 3];
-      text.insert(random() % (text.size() + 1), other);
-    }
-    texts.push_back(text);
-  }
+  const auto texts = test::MixedTexts(test::PrintableAscii<std::u16string>(), others, 3, random, 1500, 300, 6);
   for (const std::u16string& text : texts) {
     const std::string bytes = TextToUtf16LeBytes(text);
     const std::size_t piece = 1 + random() % 100;

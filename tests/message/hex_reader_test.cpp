@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "message/message_error.h"
 #include "message/utf8.h"
+#include "support/mixed_texts.h"
 
 namespace velsor {
 namespace {
@@ -115,30 +115,13 @@ TEST(HexReader, StopsWhereTheCallerCutsAndResumesThere) {
 // every position of a 64-digit text), in random pieces and room. The bytes or
 // the error text agree.
 TEST(HexReader, EveryLevelReadsRandomTextsAsTheScalarReaderDoes) {
-  const std::u16string digits = u"0123456789abcdefABCDEF";
-  const std::u16string others[] = {u" ",    u"\r\n",   u"\t",     u"\v",        u"\x01",
-                                   u"G",    u"g",      u"/",      u":",         u"@",
-                                   u"`",    u"\u00E9", u"\u0130", u"\uFF10",    std::u16string(1, u'\0'),
-                                   u"\x7F", u"\u0141", u"\u8030", u"\U0001F600"};
+  const std::vector<std::u16string> others = {u" ",    u"\r\n",   u"\t",     u"\v",        u"\x01",
+                                              u"G",    u"g",      u"/",      u":",         u"@",
+                                              u"`",    u"\u00E9", u"\u0130", u"\uFF10",    std::u16string(1, u'\0'),
+                                              u"\x7F", u"\u0141", u"\u8030", u"\U0001F600"};
   std::mt19937 random(19);
-  auto random_text = [&](std::size_t length) {
-    std::u16string text;
-    for (std::size_t k = 0; k < length; ++k) text += digits[random() % digits.size()];
-    return text;
-  };
-  std::vector<std::u16string> texts;
-  for (const auto& other : others) {
-    for (std::size_t at = 0; at <= 64; ++at) texts.push_back(random_text(at) + other + random_text(64 - at));
-  }
-  for (int k = 0; k < 2000; ++k) {
-    std::u16string text = random_text(random() % 200);
-    for (std::size_t n = random() % 4; n > 0; --n) {
-      // Mostly whitespace, now and then anything else.
-      const auto& other = others[random() % 8 == 0 ? random() % std::size(others) : random() % 4];
-      text.insert(random() % (text.size() + 1), other);
-    }
-    texts.push_back(text);
-  }
+  // Mostly whitespace between the digits, now and then anything else.
+  const auto texts = test::MixedTexts(std::u16string(u"0123456789abcdefABCDEF"), others, 4, random, 2000, 200, 4);
   for (const std::u16string& text : texts) {
     std::string narrow;  // the same text in UTF-8
     for (std::size_t k = 0; k < text.size(); ++k) {
