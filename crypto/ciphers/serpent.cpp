@@ -88,15 +88,19 @@ void Serpent::DecryptECB(const void* Indata, void* Outdata) {
   for (int i = 0; i < 4; ++i) store_le32(out + 4 * i, x[i]);
 }
 
-void Serpent::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
+void Serpent::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
 #ifdef VELSOR_X86_EXTENSIONS
   if (fAvx2) {
-    const std::size_t done = serpent_avx2::DecryptBlocks(fRoundKeys.data(), in, out, n);
+    const std::size_t done = serpent_avx2::DecryptCbc(fRoundKeys.data(), in, out, n, cv);
     in += 16 * done;
     out += 16 * done;
     n -= done;
   }
 #endif
+  BlockCipher128::DecryptCbcBlocks(in, out, n, cv);
+}
+
+void Serpent::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
 #if defined(__GNUC__) || defined(__clang__)
   for (; n >= kLanes; n -= kLanes, in += 16 * kLanes, out += 16 * kLanes) {
     Lanes x[4];

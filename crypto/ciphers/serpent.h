@@ -28,14 +28,16 @@ class Serpent final : public CipherMetadata<Serpent, BlockCipher128> {
  protected:
   // A key of 4 bits holds no whole byte and is refused.
   void ScheduleKey(const void* Key, uint32_t Size) override;
-  // Sixteen or eight blocks at a time with AVX2 where the processor has it,
-  // then four at a time, one in each lane of a vector.
+  // With AVX2 where the processor has it: sixteen or eight blocks at a time,
+  // the chaining XOR on the same vectors; the rest goes to DecryptBlocks.
+  void DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) override;
+  // Four blocks at a time, one in each lane of a vector.
   void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:
   static constexpr int kRoundKeys = 33;
   SecretArray<uint32_t, 4 * kRoundKeys> fRoundKeys;  // K0..K32, four words each
-  SecretValue<bool> fAvx2;                           // decryption of many blocks runs on AVX2 with this key
+  SecretValue<bool> fAvx2;                           // CBC decryption runs on AVX2 with this key
 };
 
 }  // namespace velsor

@@ -51,7 +51,9 @@ VELSOR_ALWAYS_INLINE Lanes16& operator^=(Lanes16& x, uint32_t k) {
 }
 
 VELSOR_AVX2 inline __m256i Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+VELSOR_AVX2 inline __m128i Load128(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 VELSOR_AVX2 inline void Store(uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+VELSOR_AVX2 inline void Store128(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // A 4x4 transpose of 32-bit words within each 128-bit half. Four vectors of
 // two blocks each become the four words of the state: word i of blocks 0, 2,
@@ -75,12 +77,21 @@ VELSOR_AVX2 inline void LoadWords(const uint8_t* in, __m256i* v) {
   Transpose(v);
 }
 
-VELSOR_AVX2 inline void StoreWords(__m256i* v, uint8_t* out) {
+// Transposes the decrypted words back into blocks (vector k holding blocks
+// 2k and 2k + 1), XORs each block with the ciphertext block before it (before
+// the first: previous) and stores them. Every read of in comes before the
+// first write of out, so in and out may be the same memory.
+VELSOR_AVX2 inline void FinishCbc(__m256i* v, const uint8_t* in, __m128i previous, uint8_t* out) {
   Transpose(v);
-  for (int k = 0; k < 4; ++k) Store(out + 32 * k, v[k]);
+  __m256i before[4];
+  before[0] = _mm256_inserti128_si256(_mm256_castsi128_si256(previous), Load128(in), 1);
+  for (int k = 1; k < 4; ++k) before[k] = Load(in + 32 * k - 16);
+  for (int k = 0; k < 4; ++k) Store(out + 32 * k, _mm256_xor_si256(v[k], before[k]));
 }
 
-VELSOR_AVX2 void DecryptSixteen(const uint32_t* keys, const uint8_t* in, uint8_t* out) {
+// CBC over sixteen blocks from the chaining value chain, which receives the
+// last ciphertext block.
+VELSOR_AVX2 void DecryptCbcSixteen(const uint32_t* keys, const uint8_t* in, uint8_t* out, __m128i& chain) {
   __m256i low[4];
   __m256i high[4];
   LoadWords(in, low);
@@ -92,29 +103,37 @@ VELSOR_AVX2 void DecryptSixteen(const uint32_t* keys, const uint8_t* in, uint8_t
     low[i] = __m256i(x[i].low);
     high[i] = __m256i(x[i].high);
   }
-  StoreWords(low, out);
-  StoreWords(high, out + 128);
+  // Blocks 7 and 15 are read before the first half overwrites them in place.
+  const __m128i middle = Load128(in + 16 * 7);
+  const __m128i last = Load128(in + 16 * 15);
+  FinishCbc(low, in, chain, out);
+  FinishCbc(high, in + 128, middle, out + 128);
+  chain = last;
 }
 
-VELSOR_AVX2 void DecryptEight(const uint32_t* keys, const uint8_t* in, uint8_t* out) {
+VELSOR_AVX2 void DecryptCbcEight(const uint32_t* keys, const uint8_t* in, uint8_t* out, __m128i& chain) {
   __m256i v[4];
   LoadWords(in, v);
   Lanes8 x[4];
   for (int i = 0; i < 4; ++i) x[i] = Lanes8(v[i]);
   serpent_rounds::DecryptWords(x, keys);
   for (int i = 0; i < 4; ++i) v[i] = __m256i(x[i]);
-  StoreWords(v, out);
+  const __m128i last = Load128(in + 16 * 7);
+  FinishCbc(v, in, chain, out);
+  chain = last;
 }
 
 }  // namespace
 
-VELSOR_AVX2 std::size_t DecryptBlocks(const uint32_t* keys, const uint8_t* in, uint8_t* out, std::size_t n) {
+VELSOR_AVX2 std::size_t DecryptCbc(const uint32_t* keys, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  __m128i chain = Load128(cv);
   std::size_t done = 0;
-  for (; n - done >= 16; done += 16) DecryptSixteen(keys, in + 16 * done, out + 16 * done);
+  for (; n - done >= 16; done += 16) DecryptCbcSixteen(keys, in + 16 * done, out + 16 * done, chain);
   if (n - done >= 8) {
-    DecryptEight(keys, in + 16 * done, out + 16 * done);
+    DecryptCbcEight(keys, in + 16 * done, out + 16 * done, chain);
     done += 8;
   }
+  Store128(cv, chain);
   return done;
 }
 
