@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "crypto/ciphers/serpent_sboxes.h"
 
@@ -85,34 +86,27 @@ VELSOR_ALWAYS_INLINE void DecryptRound(W* x, const uint32_t* keys, int r) {
   AddKey(x, keys + 4 * r);
 }
 
+// Eight rounds from round r on, with S-boxes S0..S7 encrypting and S7..S0
+// decrypting.
+template <class W, int... Box>
+VELSOR_ALWAYS_INLINE void EncryptPass(W* x, const uint32_t* keys, int r, std::integer_sequence<int, Box...>) {
+  (EncryptRound<Box>(x, keys, r + Box), ...);
+}
+template <class W, int... Box>
+VELSOR_ALWAYS_INLINE void DecryptPass(W* x, const uint32_t* keys, int r, std::integer_sequence<int, Box...>) {
+  (DecryptRound<7 - Box>(x, keys, r + 7 - Box), ...);
+}
+
 // The 32 rounds on x[0..3], with the round keys K0..K32 (four words each).
 template <class W>
 VELSOR_ALWAYS_INLINE void EncryptWords(W* x, const uint32_t* keys) {
-  for (int r = 0; r < 32; r += 8) {
-    EncryptRound<0>(x, keys, r);
-    EncryptRound<1>(x, keys, r + 1);
-    EncryptRound<2>(x, keys, r + 2);
-    EncryptRound<3>(x, keys, r + 3);
-    EncryptRound<4>(x, keys, r + 4);
-    EncryptRound<5>(x, keys, r + 5);
-    EncryptRound<6>(x, keys, r + 6);
-    EncryptRound<7>(x, keys, r + 7);
-  }
+  for (int r = 0; r < 32; r += 8) EncryptPass(x, keys, r, std::make_integer_sequence<int, 8>{});
 }
 
 template <class W>
 VELSOR_ALWAYS_INLINE void DecryptWords(W* x, const uint32_t* keys) {
   AddKey(x, keys + 4 * 32);
-  for (int r = 24; r >= 0; r -= 8) {
-    DecryptRound<7>(x, keys, r + 7);
-    DecryptRound<6>(x, keys, r + 6);
-    DecryptRound<5>(x, keys, r + 5);
-    DecryptRound<4>(x, keys, r + 4);
-    DecryptRound<3>(x, keys, r + 3);
-    DecryptRound<2>(x, keys, r + 2);
-    DecryptRound<1>(x, keys, r + 1);
-    DecryptRound<0>(x, keys, r);
-  }
+  for (int r = 24; r >= 0; r -= 8) DecryptPass(x, keys, r, std::make_integer_sequence<int, 8>{});
 }
 
 }  // namespace velsor::serpent_rounds
