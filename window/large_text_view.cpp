@@ -168,8 +168,9 @@ void LargeTextView::wheelEvent(QWheelEvent* event) {
 }
 
 void LargeTextView::mousePressEvent(QMouseEvent* event) {
-  // The memo underneath has the focus and the keys.
+  // The memo underneath has the focus and the keys; a click ends the selection.
   parentWidget()->setFocus(Qt::MouseFocusReason);
+  SetSelectedAll(false);
   event->accept();
 }
 

@@ -544,7 +544,7 @@ void MainWindow::FinishRun(const std::shared_ptr<RunOutcome>& outcome) {
   } else {
     // The memo takes the text up to its first code unit 0.
     const std::u16string_view all = outcome->text.view();
-    const std::u16string_view shown = all.substr(0, std::min(all.find(u'\0'), all.size()));
+    const std::u16string_view shown = all.substr(0, LengthBeforeNul(all));
     QString status = tr("Decrypted %1 characters").arg(CountCharacters(shown));
     if (shown.size() < all.size())
       status = tr("Decrypted %1 characters; the text holds U+0000 after them, and the rest is not shown")
