@@ -8,10 +8,6 @@ namespace velsor {
 
 namespace {
 
-// How far back from a piece's end a line break is looked for: a line longer
-// than this is cut where the piece ends.
-constexpr qsizetype kBreakSearch = 1024;
-
 bool IsBreak(char16_t c) { return c == u'\n' || c == u'\r' || (c & 0xFFFE) == 0x2028; }
 
 // True when every line break is CR LF already, so the text is kept as it is.
@@ -58,32 +54,36 @@ bool LargeText::IsBlank() const {
   return std::all_of(fAscii.begin(), fAscii.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
-// Cuts after the last line break near a piece's end, or in the line where
-// the piece ends (never inside a surrogate pair).
+// Short lines go together up to kLinesChars characters, cut after a line
+// break; a longer line is a piece of its own, cut every kPieceChars
+// characters (never between CR and LF, nor inside a surrogate pair).
 void LargeText::FindPieces() {
   const qsizetype size = Size();
-  const char16_t* wide = fWide.data();
-  fStarts.reserve(static_cast<std::size_t>(size / kPieceChars + 2));
-  qsizetype start = 0;
+  fStarts.reserve(static_cast<std::size_t>(size / kLinesChars + 2));
   fStarts.push_back(0);
-  while (size - start > kPieceChars) {
-    const qsizetype end = start + kPieceChars;
-    qsizetype cut = end;
-    if (!fIsAscii) {
-      const qsizetype floor = std::max(start + 1, end - kBreakSearch);
-      qsizetype at = end;
-      while (at > floor && wide[at - 1] != u'\n') --at;
-      if (at > floor)
-        cut = at;  // after a CR LF
-      else if (wide[end - 1] == u'\r')
-        cut = end + 1;  // the LF that follows stays with its CR
-      else if (QChar::isHighSurrogate(wide[end - 1]))
-        cut = end - 1;
-    }
+  qsizetype start = 0;
+  while (size - start > (fIsAscii ? kPieceChars : kLinesChars)) {
+    const qsizetype cut = fIsAscii ? start + kPieceChars : NextCut(start);
+    if (cut >= size) break;
     fStarts.push_back(cut);
     start = cut;
   }
   fStarts.push_back(size);
+}
+
+qsizetype LargeText::NextCut(qsizetype start) const {
+  const char16_t* wide = fWide.data();
+  const qsizetype size = Size();
+  qsizetype at = start + kLinesChars;
+  while (at > start && wide[at - 1] != u'\n') --at;
+  if (at > start) return at;  // after the last CR LF of the short lines
+  const qsizetype end = std::min(start + kPieceChars, size);
+  for (at = start + kLinesChars; at < end; ++at)
+    if (wide[at] == u'\n') return at + 1;  // the long line ends in this piece
+  if (end == size) return size;
+  if (wide[end - 1] == u'\r') return end + 1;  // the LF that follows stays with its CR
+  if (QChar::isHighSurrogate(wide[end - 1])) return end - 1;
+  return end;
 }
 
 QString LargeText::PieceText(qsizetype index) const {

@@ -19,7 +19,11 @@ namespace velsor {
 
 class LargeText {
  public:
+  // A piece of a long line; laying one out takes a fraction of a millisecond.
   static constexpr qsizetype kPieceChars = 4096;
+  // Short lines in one piece: Qt lays out a text of many lines in time that
+  // grows faster than its length, so these pieces stay smaller.
+  static constexpr qsizetype kLinesChars = 1024;
 
   // CR LF, LF, CR, U+2028 and U+2029 each end a line; they are kept as CR LF.
   explicit LargeText(SecretText text);
@@ -44,6 +48,7 @@ class LargeText {
 
  private:
   void FindPieces();
+  qsizetype NextCut(qsizetype start) const;
 
   bool fIsAscii = false;
   SecretText fWide;

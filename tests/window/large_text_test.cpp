@@ -75,6 +75,16 @@ TEST(LargeTextTest, KeepsEveryCharacterWithCrLfBreaksAndCutsPiecesSafely) {
     EXPECT_EQ(text.Text(u"\r\n"), QString::fromStdU16String(c.codec));
     EXPECT_EQ(JoinedPieces(text), WithoutBreaks(c.codec));
     EXPECT_GE(text.PieceCount(), static_cast<qsizetype>(c.codec.size() / (kPiece + 1)));
+
+  }
+}
+
+TEST(LargeTextTest, ALongLineTakesOnePieceForEveryPieceLengthBegun) {
+  for (const std::size_t size : {std::size_t(2 * kPiece), std::size_t(2 * kPiece + 1), std::size_t(3 * kPiece + 17)}) {
+    const std::u16string line = Digits(size);
+    const qsizetype expected = static_cast<qsizetype>((size + kPiece - 1) / kPiece);
+    EXPECT_EQ(LargeText(SecretText(line.data(), line.size())).PieceCount(), expected) << size;
+    EXPECT_EQ(LargeText(std::string(line.begin(), line.end())).PieceCount(), expected) << size << " in ASCII";
   }
 }
 
