@@ -45,9 +45,7 @@ LargeText::LargeText(SecretText text)
 
 LargeText::LargeText(std::string ascii) : fIsAscii(true), fAscii(std::move(ascii)) { FindPieces(); }
 
-qsizetype LargeText::Size() const {
-  return static_cast<qsizetype>(fIsAscii ? fAscii.size() : fWide.size());
-}
+qsizetype LargeText::Size() const { return static_cast<qsizetype>(fIsAscii ? fAscii.size() : fWide.size()); }
 
 bool LargeText::IsBlank() const {
   if (!fIsAscii) return velsor::IsBlank(Wide());

@@ -42,7 +42,7 @@ struct RunOutcome {
   bool decrypt = false;
   QString cipher_name;
   QString hash_name;
-  qsizetype characters = 0;  // of the text that was encrypted
+  qsizetype characters = 0;                // of the text that was encrypted
   std::shared_ptr<const LargeText> input;  // the memo's text, shared with the memo
   SecretText passphrase;
   std::string hex;    // Encrypt's result, ASCII
@@ -493,7 +493,8 @@ void MainWindow::DecryptMemo(std::shared_ptr<const LargeText> memo, SecretText p
   StartRun(true, std::move(memo), std::move(passphrase), hash, cipher);
 }
 
-void MainWindow::StartRun(bool decrypt, std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+void MainWindow::StartRun(bool decrypt, std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash,
+                          Cipher& cipher) {
   Working = true;
   Memo1->setReadOnly(true);  // the memo is replaced by the result
   AttachProgress(cipher);

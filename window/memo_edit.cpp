@@ -147,9 +147,7 @@ QString MemoEdit::Text(QStringView line_break) const {
   return fLarge ? fLarge->Text(line_break) : ExtractAll<QString>(line_break);
 }
 
-SecretText MemoEdit::CodecText() const {
-  return fLarge ? fLarge->CodecText() : ExtractAll<SecretText>(u"\r\n");
-}
+SecretText MemoEdit::CodecText() const { return fLarge ? fLarge->CodecText() : ExtractAll<SecretText>(u"\r\n"); }
 
 std::shared_ptr<const LargeText> MemoEdit::Snapshot() const {
   return fLarge ? fLarge : std::make_shared<const LargeText>(ExtractAll<SecretText>(u"\r\n"));

@@ -29,7 +29,8 @@ qsizetype CountCharacters(std::u16string_view text) {
   for (std::size_t i = 1; i < text.size(); ++i) {
     const char16_t before = text[i - 1];
     const char16_t c = text[i];
-    seconds += static_cast<qsizetype>((IsLowSurrogate(c) & IsHighSurrogate(before)) | ((c == u'\n') & (before == u'\r')));
+    seconds +=
+        static_cast<qsizetype>((IsLowSurrogate(c) & IsHighSurrogate(before)) | ((c == u'\n') & (before == u'\r')));
   }
   return static_cast<qsizetype>(text.size()) - seconds;
 }

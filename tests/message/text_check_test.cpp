@@ -117,7 +117,8 @@ TEST(TextCheck, TheVerdictHoldsAnywhereInALongText) {
       {"2 controls in 64 code points", plain(40) + u"\x01" + plain(22) + u"\x7F", true},
       {"3 controls in 66 code points", u"\x01" + plain(31) + u"\x02" + plain(31) + u"\x1B" + plain(1), false},
       {"private use and noncharacters deep in the text", plain(40) + u"\uE000\uFDD0\uFFFF" + plain(30), false},
-      {"a no-break space and CJK compatibility forms are usual", plain(40) + u"\u00A0\uF900\uFDF0\uFFFD" + plain(40), true},
+      {"a no-break space and CJK compatibility forms are usual", plain(40) + u"\u00A0\uF900\uFDF0\uFFFD" + plain(40),
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -75,7 +75,6 @@ TEST(LargeTextTest, KeepsEveryCharacterWithCrLfBreaksAndCutsPiecesSafely) {
     EXPECT_EQ(text.Text(u"\r\n"), QString::fromStdU16String(c.codec));
     EXPECT_EQ(JoinedPieces(text), WithoutBreaks(c.codec));
     EXPECT_GE(text.PieceCount(), static_cast<qsizetype>(c.codec.size() / (kPiece + 1)));
-
   }
 }
 
