@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     const double codec_encrypt = Median(times[2]);
     const double decrypt = Median(times[3]);
     const double codec_decrypt = Median(times[4]);
-    std::printf("%12zu %10.0f %12.0f %12.0f %8.1f %12.0f %12.0f %8.1f\n", size, paste, encrypt, codec_encrypt,
+    std::printf("%12zu %10.1f %12.1f %12.1f %8.1f %12.1f %12.1f %8.1f\n", size, paste, encrypt, codec_encrypt,
                 encrypt / codec_encrypt, decrypt, codec_decrypt, decrypt / codec_decrypt);
   }
   return 0;
