@@ -70,7 +70,11 @@ std::u16string EncryptMessage(std::u16string_view text, std::u16string_view pass
   return EncryptToHex<std::u16string>(text, passphrase, hash, cipher, random);
 }
 
-SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
+namespace {
+
+template <typename CharT>
+SecretText DecryptHex(std::basic_string_view<CharT> hex_text, std::u16string_view passphrase, Hash& hash,
+                      Cipher& cipher) {
   BurnOnExit burn(cipher);
   const std::size_t header = kSaltBytes + IvBytes(cipher);
   HexTextReader reader;
@@ -93,6 +97,16 @@ SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view pass
   text.resize(rest_size / 2);
   if constexpr (!kInPlace) LoadUtf16Le(bytes, text.size(), text.data());
   return text;
+}
+
+}  // namespace
+
+SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
+  return DecryptHex(hex_text, passphrase, hash, cipher);
+}
+
+SecretText DecryptMessage(std::string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
+  return DecryptHex(hex_text, passphrase, hash, cipher);
 }
 
 }  // namespace velsor
