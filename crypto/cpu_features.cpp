@@ -40,7 +40,8 @@ CpuFeatures Probe() {
   // Leaf 7, subleaf 0, EBX: bit 5 AVX2, bit 29 SHA; ECX: bit 9 VAES.
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0) {
     features.sha = ssse3 && sse41 && ((ebx >> 29) & 1U);
-    features.vaes = features.aes && ymm_saved && ((ebx >> 5) & 1U) && ((ecx >> 9) & 1U);
+    features.avx2 = ymm_saved && ((ebx >> 5) & 1U);
+    features.vaes = features.aes && features.avx2 && ((ecx >> 9) & 1U);
   }
 #endif
   return features;

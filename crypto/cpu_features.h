@@ -25,6 +25,7 @@ struct CpuFeatures {
   bool aes = false;   // AES-NI with SSE4.1
   bool vaes = false;  // AES on 256-bit vectors (VAES with AVX2), enabled by the system
   bool sha = false;   // SHA extensions with SSE4.1
+  bool avx2 = false;  // AVX2 (256-bit integer vectors), enabled by the system
 };
 
 // What the processor offers, minus what VELSOR_PORTABLE_CRYPTO=1 turns off.

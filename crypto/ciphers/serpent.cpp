@@ -1,111 +1,20 @@
 #include "crypto/ciphers/serpent.h"
 
-#include <array>
 #include <bit>
 #include <cstring>
-#include <type_traits>
-#include <utility>
 
+#include "crypto/ciphers/serpent_avx2.h"
+#include "crypto/ciphers/serpent_rounds.h"
 #include "crypto/ciphers/serpent_sboxes.h"
+#include "crypto/cpu_features.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
 
 namespace {
 
-// The rounds below work on any word type W whose lanes are 32-bit words: a
-// plain uint32_t for one block, or a vector of them for several independent
-// blocks at once (lane j holding block j).
-template <class W>
-inline W Rotl(W x, int n) {
-  if constexpr (std::is_same_v<W, uint32_t>) {
-    return std::rotl(x, n);
-  } else {
-    return (x << n) | (x >> (32 - n));
-  }
-}
-template <class W>
-inline W Rotr(W x, int n) {
-  return Rotl(x, 32 - n);
-}
-
-template <int Box, class W>
-VELSOR_ALWAYS_INLINE void Forward(W* x) {
-  serpent_sboxes::Substitute<Box, false>(x);
-}
-template <int Box, class W>
-VELSOR_ALWAYS_INLINE void Backward(W* x) {
-  serpent_sboxes::Substitute<Box, true>(x);
-}
-
-// The linear transformation LT and its inverse.
-template <class W>
-inline void Transform(W* x) {
-  x[0] = Rotl(x[0], 13);
-  x[2] = Rotl(x[2], 3);
-  x[1] ^= x[0] ^ x[2];
-  x[3] ^= x[2] ^ (x[0] << 3);
-  x[1] = Rotl(x[1], 1);
-  x[3] = Rotl(x[3], 7);
-  x[0] ^= x[1] ^ x[3];
-  x[2] ^= x[3] ^ (x[1] << 7);
-  x[0] = Rotl(x[0], 5);
-  x[2] = Rotl(x[2], 22);
-}
-
-template <class W>
-inline void InverseTransform(W* x) {
-  x[2] = Rotr(x[2], 22);
-  x[0] = Rotr(x[0], 5);
-  x[2] ^= x[3] ^ (x[1] << 7);
-  x[0] ^= x[1] ^ x[3];
-  x[3] = Rotr(x[3], 7);
-  x[1] = Rotr(x[1], 1);
-  x[3] ^= x[2] ^ (x[0] << 3);
-  x[1] ^= x[0] ^ x[2];
-  x[2] = Rotr(x[2], 3);
-  x[0] = Rotr(x[0], 13);
-}
-
-template <class W>
-inline void AddKey(W* x, const uint32_t* k) {
-  for (int i = 0; i < 4; ++i) x[i] ^= k[i];
-}
-
-// One round r of the encryption with S-box Box = r mod 8; the last round
-// replaces LT by the final key.
-template <int Box, class W>
-inline void EncryptRound(W* x, const uint32_t* keys, int r) {
-  AddKey(x, keys + 4 * r);
-  Forward<Box>(x);
-  if (r < 31) {
-    Transform(x);
-  } else {
-    AddKey(x, keys + 4 * 32);
-  }
-}
-
-template <int Box, class W>
-inline void DecryptRound(W* x, const uint32_t* keys, int r) {
-  if (r < 31) InverseTransform(x);
-  Backward<Box>(x);
-  AddKey(x, keys + 4 * r);
-}
-
-template <class W>
-inline void DecryptWords(W* x, const uint32_t* keys) {
-  AddKey(x, keys + 4 * 32);
-  for (int r = 24; r >= 0; r -= 8) {
-    DecryptRound<7>(x, keys, r + 7);
-    DecryptRound<6>(x, keys, r + 6);
-    DecryptRound<5>(x, keys, r + 5);
-    DecryptRound<4>(x, keys, r + 4);
-    DecryptRound<3>(x, keys, r + 3);
-    DecryptRound<2>(x, keys, r + 2);
-    DecryptRound<1>(x, keys, r + 1);
-    DecryptRound<0>(x, keys, r);
-  }
-}
+using serpent_rounds::DecryptWords;
+using serpent_rounds::EncryptWords;
 
 #if defined(__GNUC__) || defined(__clang__)
 // Four blocks side by side in the lanes of a 128-bit vector; the compiler maps
@@ -118,14 +27,14 @@ using Lanes = uint32_t __attribute__((vector_size(4 * kLanes)));
 // Round key k uses S-box (3 - k) mod 8.
 void SubstituteKey(int k, uint32_t* x) {
   switch ((35 - k) % 8) {
-    case 0: Forward<0>(x); break;
-    case 1: Forward<1>(x); break;
-    case 2: Forward<2>(x); break;
-    case 3: Forward<3>(x); break;
-    case 4: Forward<4>(x); break;
-    case 5: Forward<5>(x); break;
-    case 6: Forward<6>(x); break;
-    default: Forward<7>(x); break;
+    case 0: serpent_sboxes::Substitute<0, false>(x); break;
+    case 1: serpent_sboxes::Substitute<1, false>(x); break;
+    case 2: serpent_sboxes::Substitute<2, false>(x); break;
+    case 3: serpent_sboxes::Substitute<3, false>(x); break;
+    case 4: serpent_sboxes::Substitute<4, false>(x); break;
+    case 5: serpent_sboxes::Substitute<5, false>(x); break;
+    case 6: serpent_sboxes::Substitute<6, false>(x); break;
+    default: serpent_sboxes::Substitute<7, false>(x); break;
   }
 }
 
@@ -150,10 +59,12 @@ void Serpent::ScheduleKey(const void* Key, uint32_t Size) {
     std::memcpy(round_key, w.data() + 8 + 4 * k, 4 * sizeof(uint32_t));
     SubstituteKey(k, round_key);
   }
+  fAvx2 = kX86Extensions && ActiveCpu().avx2;
 }
 
 void Serpent::Burn() {
   fRoundKeys.Wipe();
+  fAvx2 = false;
   BlockCipher128::Burn();
 }
 
@@ -162,17 +73,7 @@ void Serpent::EncryptECB(const void* Indata, void* Outdata) {
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
   uint32_t x[4];
   for (int i = 0; i < 4; ++i) x[i] = load_le32(in + 4 * i);
-  const uint32_t* keys = fRoundKeys.data();
-  for (int r = 0; r < 32; r += 8) {
-    EncryptRound<0>(x, keys, r);
-    EncryptRound<1>(x, keys, r + 1);
-    EncryptRound<2>(x, keys, r + 2);
-    EncryptRound<3>(x, keys, r + 3);
-    EncryptRound<4>(x, keys, r + 4);
-    EncryptRound<5>(x, keys, r + 5);
-    EncryptRound<6>(x, keys, r + 6);
-    EncryptRound<7>(x, keys, r + 7);
-  }
+  EncryptWords(x, fRoundKeys.data());
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   for (int i = 0; i < 4; ++i) store_le32(out + 4 * i, x[i]);
 }
@@ -185,6 +86,18 @@ void Serpent::DecryptECB(const void* Indata, void* Outdata) {
   DecryptWords(x, fRoundKeys.data());
   uint8_t* out = static_cast<uint8_t*>(Outdata);
   for (int i = 0; i < 4; ++i) store_le32(out + 4 * i, x[i]);
+}
+
+void Serpent::DecryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fAvx2) {
+    const std::size_t done = serpent_avx2::DecryptCbc(fRoundKeys.data(), in, out, n, cv);
+    in += 16 * done;
+    out += 16 * done;
+    n -= done;
+  }
+#endif
+  BlockCipher128::DecryptCbcBlocks(in, out, n, cv);
 }
 
 void Serpent::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {

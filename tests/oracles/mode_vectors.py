@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Expected values for the chaining modes, from an independent block cipher.
 
-Takes one block operation (ECB encryption) from pycryptodome or Botan and
+Takes one block operation (ECB encryption) from pycryptodome, Botan or Nettle and
 composes CBC, CFB with 8-bit feedback, CFB with full-block feedback, OFB and
 CTR over it by hand, with Velsor's rules for a final partial block:
   CBC, CFB block, OFB: CV := E(CV), the r bytes are XORed with its first bytes;
@@ -11,15 +11,32 @@ The output is a C++ table for tests/support/block_cipher_checks.h.
 Usage: mode_vectors.py CIPHER KEY_HEX IV_HEX [LENGTH ...]
 CIPHER: aes des des3 blowfish cast128 rc2 twofish serpent
 Plaintext byte i is (i * 31 + 5) mod 256, as PlaintextOfLength() in the tests.
-Requires Debian's python3-pycryptodome and python3-botan.
+Requires Debian's python3-pycryptodome, python3-botan (Twofish) and libnettle8 (Serpent).
 """
 import sys
 
 
+def nettle_serpent(key):
+    """Nettle's serpent_encrypt through ctypes (Nettle has no Python binding)."""
+    import ctypes
+    import ctypes.util
+    nettle = ctypes.CDLL(ctypes.util.find_library("nettle") or "libnettle.so.8")
+    ctx = ctypes.create_string_buffer(33 * 4 * 4)  # struct serpent_ctx: uint32_t keys[33][4]
+    nettle.nettle_serpent_set_key(ctx, ctypes.c_size_t(len(key)), key)
+
+    def encrypt(block):
+        out = ctypes.create_string_buffer(16)
+        nettle.nettle_serpent_encrypt(ctx, ctypes.c_size_t(16), out, bytes(block))
+        return out.raw
+    return encrypt, 16
+
+
 def ecb(cipher, key):
-    if cipher in ("twofish", "serpent"):
+    if cipher == "serpent":
+        return nettle_serpent(key)
+    if cipher == "twofish":
         import botan2
-        c = botan2.BlockCipher({"twofish": "Twofish", "serpent": "Serpent"}[cipher])
+        c = botan2.BlockCipher("Twofish")
         c.set_key(key)
         return lambda block: bytes(c.encrypt(block).raw), c.block_size()
     from Cryptodome.Cipher import AES, ARC2, CAST, DES, DES3, Blowfish
