@@ -37,11 +37,12 @@ CpuFeatures Probe() {
     __asm__ __volatile__("xgetbv" : "=a"(xcr0_low), "=d"(xcr0_high) : "c"(0));
     ymm_saved = (xcr0_low & 6U) == 6U;
   }
-  // Leaf 7, subleaf 0, EBX: bit 5 AVX2, bit 29 SHA; ECX: bit 9 VAES.
+  // Leaf 7, subleaf 0, EBX: bit 3 BMI1, bit 5 AVX2, bit 8 BMI2, bit 29 SHA; ECX: bit 9 VAES.
   if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0) {
     features.sha = ssse3 && sse41 && ((ebx >> 29) & 1U);
     features.avx2 = ymm_saved && ((ebx >> 5) & 1U);
     features.vaes = features.aes && features.avx2 && ((ecx >> 9) & 1U);
+    features.bmi2 = ((ebx >> 3) & 1U) && ((ebx >> 8) & 1U);
   }
 #endif
   return features;

@@ -26,6 +26,7 @@ struct CpuFeatures {
   bool vaes = false;  // AES on 256-bit vectors (VAES with AVX2), enabled by the system
   bool sha = false;   // SHA extensions with SSE4.1
   bool avx2 = false;  // AVX2 (256-bit integer vectors), enabled by the system
+  bool bmi2 = false;  // BMI1 and BMI2 (andn, rorx and the other flag-free bit operations)
 };
 
 // What the processor offers, minus what VELSOR_PORTABLE_CRYPTO=1 turns off.

@@ -50,7 +50,11 @@ std::u16string EncryptMessage(std::u16string_view text, std::u16string_view pass
   return std::u16string(hex.begin(), hex.end());
 }
 
-SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
+namespace {
+
+template <typename CharT>
+SecretText DecryptHex(std::basic_string_view<CharT> hex_text, std::u16string_view passphrase, Hash& hash,
+                      Cipher& cipher) {
   BurnOnExit burn(cipher);
   // Every four characters give at most two bytes.
   SecretBytes envelope(2 * (hex_text.size() / 4) + 2);
@@ -65,6 +69,16 @@ SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view pass
   SecretText text((size - header) / 2, u'\0');
   LoadUtf16Le(envelope.data() + header, text.size(), text.data());
   return text;
+}
+
+}  // namespace
+
+SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
+  return DecryptHex(hex_text, passphrase, hash, cipher);
+}
+
+SecretText DecryptMessage(std::string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher) {
+  return DecryptHex(hex_text, passphrase, hash, cipher);
 }
 
 }  // namespace velsor

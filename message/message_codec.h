@@ -46,6 +46,8 @@ std::u16string EncryptMessage(std::u16string_view text, std::u16string_view pass
 // is too short for the cipher. A passphrase character that Windows-1252 lacks
 // counts as "?", as other writers of the format hash it.
 SecretText DecryptMessage(std::u16string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher);
+// The same for a hex text in 8 bits (UTF-8).
+SecretText DecryptMessage(std::string_view hex_text, std::u16string_view passphrase, Hash& hash, Cipher& cipher);
 
 // Removes every leading and trailing code unit at or below U+0020.
 std::u16string TrimControls(std::u16string_view text);

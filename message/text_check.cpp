@@ -50,8 +50,38 @@ void TextCheck::Add(char16_t unit) {
   }
 }
 
+namespace {
+
+constexpr std::size_t kRun = 32;
+
+// True when each of kRun units is a whole code point and usual in text.
+// Branch-free, so the compiler checks the run in vectors.
+bool IsPlainRun(const char16_t* units) {
+  unsigned unusual = 0;
+  for (std::size_t j = 0; j < kRun; ++j) {
+    const unsigned u = units[j];
+    const unsigned plain = static_cast<unsigned>(u - 0x20u < 0x5Fu) | static_cast<unsigned>(u - 0x09u < 2u) |
+                           static_cast<unsigned>(u - 0x0Cu < 2u) | static_cast<unsigned>(u - 0xA0u < 0xD800u - 0xA0u) |
+                           static_cast<unsigned>(u - 0xF900u < 0xFDD0u - 0xF900u) |
+                           static_cast<unsigned>(u - 0xFDF0u < 0xFFFEu - 0xFDF0u);
+    unusual |= plain ^ 1u;
+  }
+  return unusual == 0;
+}
+
+}  // namespace
+
 void TextCheck::Add(std::u16string_view units) {
-  for (char16_t unit : units) Add(unit);
+  // Runs of plain units are counted at once; any other run unit by unit.
+  std::size_t i = 0;
+  for (; i + kRun <= units.size(); i += kRun) {
+    if (fPendingHigh == 0 && IsPlainRun(units.data() + i)) {
+      fCodePoints += kRun;
+      continue;
+    }
+    for (std::size_t j = 0; j < kRun; ++j) Add(units[i + j]);
+  }
+  for (; i < units.size(); ++i) Add(units[i]);
 }
 
 void TextCheck::AddUtf16Le(const uint8_t* bytes, std::size_t size) {

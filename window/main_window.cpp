@@ -26,6 +26,7 @@
 #include "message/random_bytes.h"
 #include "message/text_check.h"
 #include "window/anchor_layout.h"
+#include "window/large_text.h"
 #include "window/memo_edit.h"
 #include "window/memo_text.h"
 #include "window/secret_clipboard.h"
@@ -41,8 +42,8 @@ struct RunOutcome {
   bool decrypt = false;
   QString cipher_name;
   QString hash_name;
-  qsizetype characters = 0;  // of the text that was encrypted
-  SecretText input;          // the memo's text, for the worker
+  qsizetype characters = 0;                // of the text that was encrypted
+  std::shared_ptr<const LargeText> input;  // the memo's text, shared with the memo
   SecretText passphrase;
   std::string hex;    // Encrypt's result, ASCII
   SecretText text;    // Decrypt's result
@@ -461,8 +462,8 @@ void MainWindow::btnEncryptClick() {
   Hash* hash = nullptr;
   Cipher* cipher = nullptr;
   if (!AcceptClick(hash, cipher)) return;
-  SecretText text = MemoText();
-  if (IsBlank(text.view())) {
+  std::shared_ptr<const LargeText> text = Memo1->Snapshot();
+  if (text->IsBlank()) {
     ShowStatus(tr("Encrypt needs a text in the memo"));
     return;
   }
@@ -473,7 +474,7 @@ void MainWindow::btnDecryptClick() {
   Hash* hash = nullptr;
   Cipher* cipher = nullptr;
   if (!AcceptClick(hash, cipher)) return;
-  DecryptMemo(MemoText(), TypedPassphrase(), *hash, *cipher);
+  DecryptMemo(Memo1->Snapshot(), TypedPassphrase(), *hash, *cipher);
 }
 
 void MainWindow::AttachProgress(Cipher& cipher) {
@@ -484,15 +485,16 @@ void MainWindow::AttachProgress(Cipher& cipher) {
   });
 }
 
-void MainWindow::EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+void MainWindow::EncryptMemo(std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
   StartRun(false, std::move(memo), std::move(passphrase), hash, cipher);
 }
 
-void MainWindow::DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+void MainWindow::DecryptMemo(std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
   StartRun(true, std::move(memo), std::move(passphrase), hash, cipher);
 }
 
-void MainWindow::StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher) {
+void MainWindow::StartRun(bool decrypt, std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash,
+                          Cipher& cipher) {
   Working = true;
   Memo1->setReadOnly(true);  // the memo is replaced by the result
   AttachProgress(cipher);
@@ -508,18 +510,22 @@ void MainWindow::StartRun(bool decrypt, SecretText memo, SecretText passphrase, 
     RunOutcome& run = *outcome;
     // Every failure has its words on the status line; the memo keeps its text.
     try {
+      const LargeText& input = *run.input;
       if (run.decrypt) {
-        run.text = DecryptMessage(run.input.view(), run.passphrase.view(), hash, cipher);
+        run.text = input.IsAscii() ? DecryptMessage(input.Ascii(), run.passphrase.view(), hash, cipher)
+                                   : DecryptMessage(input.Wide(), run.passphrase.view(), hash, cipher);
       } else {
-        run.characters = CountCharacters(run.input.view());
-        run.hex = EncryptMessageToHex(run.input.view(), run.passphrase.view(), hash, cipher, SystemRandomBytes);
+        const SecretText widened = input.IsAscii() ? input.CodecText() : SecretText();
+        const std::u16string_view text = input.IsAscii() ? widened.view() : input.Wide();
+        run.characters = CountCharacters(text);
+        run.hex = EncryptMessageToHex(text, run.passphrase.view(), hash, cipher, SystemRandomBytes);
       }
     } catch (const Exception& e) {
       run.error = e.what();  // written for the user
     } catch (const std::exception& e) {
       run.error = std::string(run.decrypt ? "Decrypt" : "Encrypt") + " failed: " + e.what();
     }
-    run.input.Wipe();
+    run.input.reset();  // the memo's own text wipes itself when the memo lets it go
     run.passphrase.Wipe();
     QMetaObject::invokeMethod(
         this, [this, outcome] { FinishRun(outcome); }, Qt::QueuedConnection);
@@ -532,17 +538,14 @@ void MainWindow::FinishRun(const std::shared_ptr<RunOutcome>& outcome) {
   if (!outcome->error.empty()) {
     ShowStatus(QString::fromStdString(outcome->error));
   } else if (!outcome->decrypt) {
-    Memo1->ReplaceText(QString::fromLatin1(outcome->hex.data(), static_cast<qsizetype>(outcome->hex.size())));
+    Memo1->ReplaceAsciiText(std::move(outcome->hex));
     ShowStatus(tr("Encrypted %1 characters with %2 and %3")
                    .arg(outcome->characters)
                    .arg(outcome->cipher_name, outcome->hash_name));
   } else {
     // The memo takes the text up to its first code unit 0.
     const std::u16string_view all = outcome->text.view();
-    const std::u16string_view shown = all.substr(0, std::min(all.find(u'\0'), all.size()));
-    QString text = QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size()));
-    Memo1->ReplaceText(text);
-    WipeOwnedText(text);
+    const std::u16string_view shown = all.substr(0, LengthBeforeNul(all));
     QString status = tr("Decrypted %1 characters").arg(CountCharacters(shown));
     if (shown.size() < all.size())
       status = tr("Decrypted %1 characters; the text holds U+0000 after them, and the rest is not shown")
@@ -553,6 +556,8 @@ void MainWindow::FinishRun(const std::shared_ptr<RunOutcome>& outcome) {
           tr("This does not look like text: check the passphrase, cipher and hash (Ctrl+Z restores the hex text)");
       status = shown.size() < all.size() ? status + QStringLiteral(". ") + hint : hint;
     }
+    // The whole result is handed over as it is; a shortened one is copied.
+    Memo1->ReplaceText(shown.size() == all.size() ? std::move(outcome->text) : SecretText(shown));
     ShowStatus(status);
   }
   Working = false;
@@ -566,7 +571,7 @@ void MainWindow::ShowProgress(Component* Sender, int32_t value) {
 void MainWindow::btnCloseClick() { close(); }
 
 void MainWindow::btn_CopyClick() {
-  Memo1->selectAll();
+  Memo1->SelectWhole();
   // The clipboard gets the text exactly, no-break spaces included, with the
   // platform's line breaks. A plaintext goes as a secret that leaves the
   // clipboard again; a hex message stays, to be pasted into mail later.

@@ -30,6 +30,7 @@ class QShowEvent;
 
 namespace velsor {
 
+class LargeText;
 class MemoEdit;
 class SecretClipboard;
 struct RunOutcome;
@@ -89,14 +90,14 @@ class MainWindow : public QWidget {
 
   // Starts the codec on the worker thread; the finished run comes back
   // through FinishRun on the GUI thread.
-  void StartRun(bool decrypt, SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void StartRun(bool decrypt, std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void FinishRun(const std::shared_ptr<RunOutcome>& outcome);
   // memo: the memo's text as read at the click.
   // What both actions check first: one run at a time (saying so), the bar back
   // to 0, and a selected entry in both lists.
   bool AcceptClick(Hash*& hash, Cipher*& cipher);
-  void EncryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
-  void DecryptMemo(SecretText memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void EncryptMemo(std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash, Cipher& cipher);
+  void DecryptMemo(std::shared_ptr<const LargeText> memo, SecretText passphrase, Hash& hash, Cipher& cipher);
   void AttachProgress(Cipher& cipher);
   SecretText TypedPassphrase() const;
   Cipher* SelectedCipher() const;

@@ -1,5 +1,8 @@
 #include "window/memo_edit.h"
 
+#include <QAbstractUndoItem>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -7,6 +10,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "window/large_text.h"
+#include "window/large_text_view.h"
 #include "window/memo_text.h"
 
 namespace velsor {
@@ -82,15 +87,71 @@ void InsertMemoText(QTextCursor& cursor, QStringView text) {
   }
 }
 
-MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+// Switching the memo from one large text (or none: the document's text) to
+// another, as a step on the document's undo stack.
+class LargeTextSwap final : public QAbstractUndoItem {
+ public:
+  LargeTextSwap(MemoEdit& memo, std::shared_ptr<const LargeText> before, std::shared_ptr<const LargeText> after)
+      : fMemo(memo), fBefore(std::move(before)), fAfter(std::move(after)) {}
+  void undo() override { fMemo.ShowLarge(fBefore); }
+  void redo() override { fMemo.ShowLarge(fAfter); }
+
+ private:
+  MemoEdit& fMemo;
+  std::shared_ptr<const LargeText> fBefore;
+  std::shared_ptr<const LargeText> fAfter;
+};
+
+MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent), fView(new LargeTextView(this)) {
+  fView->setFrameStyle(frameStyle());
+  fView->hide();
+}
+
+void MemoEdit::ShowLarge(std::shared_ptr<const LargeText> text) {
+  fLarge = std::move(text);
+  fView->SetText(fLarge);
+  fView->setVisible(fLarge != nullptr);
+  if (fLarge) fView->raise();
+}
+
+void MemoEdit::LeaveLarge() {
+  if (!fLarge) return;
+  document()->appendUndoItem(new LargeTextSwap(*this, fLarge, nullptr));
+  ShowLarge(nullptr);
+}
+
+void MemoEdit::OpenLarge(QTextCursor& edit) {
+  const std::shared_ptr<const LargeText> text = fLarge;
+  const bool selected_all = fView->SelectedAll();
+  LeaveLarge();
+  edit.select(QTextCursor::Document);
+  edit.removeSelectedText();
+  edit.setBlockFormat(LineFormat(edit.blockFormat(), false));
+  const QString ascii = text->IsAscii() ? text->Text(u"\n") : QString();
+  InsertMemoText(edit, text->IsAscii() ? QStringView(ascii) : QStringView(text->Wide().data(), text->Size()));
+  QTextCursor caret(document());
+  if (selected_all) caret.select(QTextCursor::Document);
+  setTextCursor(caret);
+}
+
+void MemoEdit::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  fView->setGeometry(rect());
+}
 
 bool MemoEdit::ContinuesLine(const QTextBlock& block) {
   return block.isValid() && block.blockFormat().boolProperty(kContinuesLine);
 }
 
-QString MemoEdit::Text(QStringView line_break) const { return ExtractAll<QString>(line_break); }
+QString MemoEdit::Text(QStringView line_break) const {
+  return fLarge ? fLarge->Text(line_break) : ExtractAll<QString>(line_break);
+}
 
-SecretText MemoEdit::CodecText() const { return ExtractAll<SecretText>(u"\r\n"); }
+SecretText MemoEdit::CodecText() const { return fLarge ? fLarge->CodecText() : ExtractAll<SecretText>(u"\r\n"); }
+
+std::shared_ptr<const LargeText> MemoEdit::Snapshot() const {
+  return fLarge ? fLarge : std::make_shared<const LargeText>(ExtractAll<SecretText>(u"\r\n"));
+}
 
 namespace {
 
@@ -172,8 +233,13 @@ Text MemoEdit::Extract(int from, int to, QStringView line_break) const {
 }
 
 void MemoEdit::ReplaceText(QStringView text) {
+  if (text.size() >= kLargeChars) {
+    ReplaceText(SecretText(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return;
+  }
   QTextCursor cursor(document());
   cursor.beginEditBlock();
+  LeaveLarge();
   cursor.select(QTextCursor::Document);
   cursor.removeSelectedText();
   cursor.setBlockFormat(LineFormat(cursor.blockFormat(), false));
@@ -183,7 +249,94 @@ void MemoEdit::ReplaceText(QStringView text) {
   setTextCursor(cursor);
 }
 
+void MemoEdit::ReplaceText(SecretText text) {
+  if (static_cast<qsizetype>(text.size()) < kLargeChars) {
+    ReplaceText(QStringView(text.data(), static_cast<qsizetype>(text.size())));
+    return;
+  }
+  ReplaceWithLarge(std::make_shared<const LargeText>(std::move(text)));
+}
+
+void MemoEdit::ReplaceAsciiText(std::string text) {
+  if (static_cast<qsizetype>(text.size()) < kLargeChars) {
+    ReplaceText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    return;
+  }
+  ReplaceWithLarge(std::make_shared<const LargeText>(std::move(text)));
+}
+
+void MemoEdit::ReplaceWithLarge(std::shared_ptr<const LargeText> text) {
+  QTextCursor edit(document());
+  edit.beginEditBlock();
+  document()->appendUndoItem(new LargeTextSwap(*this, fLarge, text));
+  edit.endEditBlock();
+  ShowLarge(std::move(text));
+}
+
+void MemoEdit::SelectWhole() {
+  selectAll();
+  if (fLarge) fView->SetSelectedAll(true);
+}
+
+void MemoEdit::CopyWhole() const {
+  auto* data = new QMimeData;
+  data->setText(Text(u"\n"));
+  QGuiApplication::clipboard()->setMimeData(data);
+}
+
+// Keys on a large text: scrolling, selecting all, copying and undoing act on
+// it as it is; a key that edits moves it into the document first.
+void MemoEdit::LargeKeyPress(QKeyEvent* event) {
+  const bool editable = !isReadOnly();
+  const bool selected_all = fView->SelectedAll();
+  if (event == QKeySequence::Undo || event == QKeySequence::Redo) {
+    if (editable) event == QKeySequence::Undo ? undo() : redo();
+    return;
+  }
+  if (event == QKeySequence::SelectAll) return SelectWhole();
+  if (event == QKeySequence::Copy) {
+    if (selected_all) CopyWhole();
+    return;
+  }
+  if (event == QKeySequence::Cut && selected_all) {
+    if (!editable) return;
+    CopyWhole();
+    return ReplaceText(QStringView());
+  }
+  if (event == QKeySequence::Paste && selected_all && editable) {
+    return ReplaceText(QGuiApplication::clipboard()->text());
+  }
+  const struct {
+    QKeySequence::StandardKey key;
+    void (*scroll)(LargeTextView&);
+  } moves[] = {
+      {QKeySequence::MoveToNextLine, [](LargeTextView& v) { v.ScrollLines(1); }},
+      {QKeySequence::MoveToPreviousLine, [](LargeTextView& v) { v.ScrollLines(-1); }},
+      {QKeySequence::MoveToNextPage, [](LargeTextView& v) { v.ScrollPages(1); }},
+      {QKeySequence::MoveToPreviousPage, [](LargeTextView& v) { v.ScrollPages(-1); }},
+      {QKeySequence::MoveToStartOfDocument, [](LargeTextView& v) { v.ScrollToStart(); }},
+      {QKeySequence::MoveToEndOfDocument, [](LargeTextView& v) { v.ScrollToEnd(); }},
+  };
+  for (const auto& move : moves) {
+    if (event != move.key) continue;
+    fView->SetSelectedAll(false);
+    return move.scroll(*fView);
+  }
+  const int key = event->key();
+  const bool edits = key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Return ||
+                     key == Qt::Key_Enter || event == QKeySequence::Paste || event == QKeySequence::Cut ||
+                     (!event->text().isEmpty() && event->text().front().isPrint());
+  if (!editable || !edits) return;
+  QTextCursor edit(document());
+  edit.beginEditBlock();  // the move and the edit are one undo step
+  OpenLarge(edit);
+  keyPressEvent(event);
+  edit.endEditBlock();
+  ensureCursorVisible();
+}
+
 void MemoEdit::keyPressEvent(QKeyEvent* event) {
+  if (fLarge) return LargeKeyPress(event);
   QTextCursor cursor = textCursor();
   const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
   const int key = event->key();
@@ -226,10 +379,28 @@ QMimeData* MemoEdit::createMimeDataFromSelection() const {
 
 void MemoEdit::insertFromMimeData(const QMimeData* source) {
   if (isReadOnly() || source == nullptr || !source->hasText()) return;
+  if (fLarge) {
+    QTextCursor edit(document());
+    edit.beginEditBlock();  // the move and the paste are one undo step
+    OpenLarge(edit);
+    insertFromMimeData(source);
+    edit.endEditBlock();
+    return;
+  }
+  const QString pasted = source->text();
+  if (pasted.size() >= kLargeChars) {
+    // The text with the paste in it becomes a large text in one step.
+    const QTextCursor at = textCursor();
+    SecretText whole = Extract<SecretText>(0, at.selectionStart(), u"\r\n");
+    whole.append(reinterpret_cast<const char16_t*>(pasted.utf16()), static_cast<std::size_t>(pasted.size()));
+    whole.append(Extract<SecretText>(at.selectionEnd(), document()->characterCount() - 1, u"\r\n").view());
+    ReplaceText(std::move(whole));
+    return;
+  }
   QTextCursor cursor = textCursor();
   cursor.beginEditBlock();
   cursor.removeSelectedText();
-  InsertMemoText(cursor, source->text());
+  InsertMemoText(cursor, pasted);
   cursor.endEditBlock();
   setTextCursor(cursor);
   ensureCursorVisible();

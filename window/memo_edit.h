@@ -9,10 +9,22 @@
 // "continues the line" mark, and the text the memo hands out (Text, copies of
 // a selection) has no line break there. Only the blocks on screen are laid
 // out. Enter, Backspace, Delete and pasting keep the marks right.
+//
+// A text of kLargeChars characters or more (a large message or its hex text)
+// does not enter the document, whose edits cost microseconds for each block:
+// the memo keeps it in a LargeText, a buffer that wipes itself, and shows it
+// through a LargeTextView, which lays out only what is on screen. The first
+// key that edits such a text moves it into the document (in the same undoable
+// step as the edit); Ctrl+A, Copy, Cut, Paste over the whole text, scrolling
+// and Ctrl+Z work on the large text as it is. The document keeps the text
+// from before meanwhile: switching to and from a large text is an undo step
+// of the document's own, so Ctrl+Z restores the previous text either way.
 
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringView>
+#include <memory>
+#include <string>
 
 #include "crypto/bytes.h"
 
@@ -21,6 +33,9 @@ class QTextCursor;
 
 namespace velsor {
 
+class LargeText;
+class LargeTextView;
+
 class MemoEdit final : public QPlainTextEdit {
   Q_OBJECT
 
@@ -28,6 +43,9 @@ class MemoEdit final : public QPlainTextEdit {
   // Long enough that a wrapped hex text shows a short line rarely, short
   // enough that laying one block out takes a few milliseconds.
   static constexpr qsizetype kBlockChars = 4096;
+  // From this many characters on a text that replaces the whole memo is kept
+  // as a large text.
+  static constexpr qsizetype kLargeChars = 65536;
 
   explicit MemoEdit(QWidget* parent = nullptr);
 
@@ -39,21 +57,48 @@ class MemoEdit final : public QPlainTextEdit {
   // Replaces the whole text as one undoable edit and puts the caret at the
   // start. CR LF, LF and CR each start a new line.
   void ReplaceText(QStringView text);
+  // The same, taking the text's own buffer for a large text.
+  void ReplaceText(SecretText text);
+  // The same for a text of ASCII characters without line breaks (a hex
+  // text), kept in 8 bits when large.
+  void ReplaceAsciiText(std::string text);
+  // The whole text as the codec takes it, shared with the memo when it holds
+  // a large text (no copy), a new one otherwise. It never changes.
+  std::shared_ptr<const LargeText> Snapshot() const;
+  // Selects the whole text, large or not.
+  void SelectWhole();
+  // True while the memo shows a large text that has not been edited.
+  bool HoldsLargeText() const { return fLarge != nullptr; }
 
   // True when the block continues the line of the block before it.
   static bool ContinuesLine(const QTextBlock& block);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   QMimeData* createMimeDataFromSelection() const override;
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
+  friend class LargeTextSwap;
+
+  void ShowLarge(std::shared_ptr<const LargeText> text);
+  void ReplaceWithLarge(std::shared_ptr<const LargeText> text);
+  // Within an open edit block: leaves the large text, as an undo step.
+  void LeaveLarge();
+  // Within an open edit block: moves the large text into the document.
+  void OpenLarge(QTextCursor& edit);
+  void LargeKeyPress(QKeyEvent* event);
+  void CopyWhole() const;
+
   QString TextBetween(int from, int to, QStringView line_break) const;
   template <class Text>
   Text Extract(int from, int to, QStringView line_break) const;
   template <class Text>
   Text ExtractAll(QStringView line_break) const;
+
+  std::shared_ptr<const LargeText> fLarge;
+  LargeTextView* fView = nullptr;
 };
 
 // Inserts text at the cursor as MemoEdit keeps it: line breaks as blocks,

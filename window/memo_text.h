@@ -12,6 +12,9 @@ namespace velsor {
 qsizetype CountCharacters(std::u16string_view text);
 qsizetype CountCharacters(QStringView text);
 
+// The length of the text up to its first code unit 0, or its whole length.
+std::size_t LengthBeforeNul(std::u16string_view text);
+
 // True when nothing is left once every code unit up to U+0020 is trimmed.
 bool IsBlank(std::u16string_view text);
 

@@ -12,18 +12,34 @@ namespace {
 
 using namespace ripemd;
 
-// One round of 16 steps of one line; round is 0 to 4.
-template <BooleanFunction F>
-inline void Round(uint32_t& a, uint32_t& b, uint32_t& c, uint32_t& d, uint32_t& e, const uint32_t* x,
-                  const uint8_t* word, const uint8_t* shift, int round, uint32_t k) {
-  for (int j = 16 * round; j < 16 * round + 16; ++j) {
-    const uint32_t t = std::rotl(a + F(b, c, d) + x[word[j]] + k, shift[j]) + e;
-    a = e;
-    e = d;
-    d = std::rotl(c, 10);
-    c = b;
-    b = t;
-  }
+// Step j of one line with its function, word, constant and rotation known at
+// compile time. The variables are renamed instead of moved: a takes the new
+// value and c its rotation, so step j + 1 is Step(e, a, b, c, d).
+template <bool kLeft, int J>
+[[gnu::always_inline]] inline void Step(uint32_t& a, uint32_t b, uint32_t& c, uint32_t d, uint32_t e,
+                                        const uint8_t* block) {
+  // The left line runs F1..F5 with the square-root constants, the right line
+  // F5..F1 with the cube-root constants.
+  constexpr int kRound = kLeft ? J / 16 : 4 - J / 16;
+  constexpr BooleanFunction kFunctions[5] = {F1, F2, F3, F4, F5};
+  constexpr uint32_t kLeftConstants[5] = {0, kSqrt2, kSqrt3, kSqrt5, kSqrt7};
+  constexpr uint32_t kRightConstants[5] = {kCbrt2, kCbrt3, kCbrt5, kCbrt7, 0};
+  constexpr uint32_t kConstant = kLeft ? kLeftConstants[J / 16] : kRightConstants[J / 16];
+  constexpr int kWord = kLeft ? kLeftWord[J] : kRightWord[J];
+  constexpr int kShift = kLeft ? kLeftShift[J] : kRightShift[J];
+  a = std::rotl(a + kFunctions[kRound](b, c, d) + load_le32(block + 4 * kWord) + kConstant, kShift) + e;
+  c = std::rotl(c, 10);
+}
+
+// Steps J..79 of both lines, side by side, since the lines are independent
+// until they meet.
+template <int J>
+[[gnu::always_inline]] inline void Steps(uint32_t& al, uint32_t& bl, uint32_t& cl, uint32_t& dl, uint32_t& el,
+                                         uint32_t& ar, uint32_t& br, uint32_t& cr, uint32_t& dr, uint32_t& er,
+                                         const uint8_t* block) {
+  Step<true, J>(al, bl, cl, dl, el, block);
+  Step<false, J>(ar, br, cr, dr, er, block);
+  if constexpr (J < 79) Steps<J + 1>(el, al, bl, cl, dl, er, ar, br, cr, dr, block);
 }
 
 }  // namespace
@@ -34,9 +50,9 @@ void Ripemd160::LoadInitialValues() {
   CurrentHash[4] = 0xc3d2e1f0;
 }
 
+// The message words are read from the block where each step needs them, so no
+// copy of them is left to wipe.
 void Ripemd160::CompressBlock(const uint8_t* block) {
-  uint32_t x[16];
-  for (int i = 0; i < 16; ++i) x[i] = load_le32(block + 4 * i);
   uint32_t& h0 = CurrentHash[0];
   uint32_t& h1 = CurrentHash[1];
   uint32_t& h2 = CurrentHash[2];
@@ -44,28 +60,17 @@ void Ripemd160::CompressBlock(const uint8_t* block) {
   uint32_t& h4 = CurrentHash[4];
 
   uint32_t al = h0, bl = h1, cl = h2, dl = h3, el = h4;
-  Round<F1>(al, bl, cl, dl, el, x, kLeftWord, kLeftShift, 0, 0);
-  Round<F2>(al, bl, cl, dl, el, x, kLeftWord, kLeftShift, 1, kSqrt2);
-  Round<F3>(al, bl, cl, dl, el, x, kLeftWord, kLeftShift, 2, kSqrt3);
-  Round<F4>(al, bl, cl, dl, el, x, kLeftWord, kLeftShift, 3, kSqrt5);
-  Round<F5>(al, bl, cl, dl, el, x, kLeftWord, kLeftShift, 4, kSqrt7);
-
-  // The right line runs the functions in reverse order.
   uint32_t ar = h0, br = h1, cr = h2, dr = h3, er = h4;
-  Round<F5>(ar, br, cr, dr, er, x, kRightWord, kRightShift, 0, kCbrt2);
-  Round<F4>(ar, br, cr, dr, er, x, kRightWord, kRightShift, 1, kCbrt3);
-  Round<F3>(ar, br, cr, dr, er, x, kRightWord, kRightShift, 2, kCbrt5);
-  Round<F2>(ar, br, cr, dr, er, x, kRightWord, kRightShift, 3, kCbrt7);
-  Round<F1>(ar, br, cr, dr, er, x, kRightWord, kRightShift, 4, 0);
+  Steps<0>(al, bl, cl, dl, el, ar, br, cr, dr, er, block);
 
-  // Both lines meet the chaining words shifted by one position.
+  // 80 steps are 16 turns of the five names, so each variable holds its own
+  // word again. Both lines meet the chaining words shifted by one position.
   const uint32_t t = h1 + cl + dr;
   h1 = h2 + dl + er;
   h2 = h3 + el + ar;
   h3 = h4 + al + br;
   h4 = h0 + bl + cr;
   h0 = t;
-  secure_wipe(x, sizeof x);
 }
 
 void Ripemd160::Finish(uint8_t* digest) {

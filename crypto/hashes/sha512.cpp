@@ -1,7 +1,8 @@
 #include "crypto/hashes/sha512.h"
 
-#include <bit>
-
+#include "crypto/cpu_features.h"
+#include "crypto/hashes/sha512_avx2.h"
+#include "crypto/hashes/sha512_rounds.h"
 #include "crypto/self_test.h"
 
 namespace velsor {
@@ -10,41 +11,42 @@ namespace {
 
 extern const uint64_t kRoundConstants[80];
 
-inline uint64_t Ch(uint64_t x, uint64_t y, uint64_t z) { return (x & y) ^ (~x & z); }
-inline uint64_t Maj(uint64_t x, uint64_t y, uint64_t z) { return (x & y) ^ (x & z) ^ (y & z); }
-inline uint64_t Sum0(uint64_t x) { return std::rotr(x, 28) ^ std::rotr(x, 34) ^ std::rotr(x, 39); }
-inline uint64_t Sum1(uint64_t x) { return std::rotr(x, 14) ^ std::rotr(x, 18) ^ std::rotr(x, 41); }
-inline uint64_t sigma0(uint64_t x) { return std::rotr(x, 1) ^ std::rotr(x, 8) ^ (x >> 7); }
-inline uint64_t sigma1(uint64_t x) { return std::rotr(x, 19) ^ std::rotr(x, 61) ^ (x >> 6); }
-
-// One step, with the variables renamed instead of shifted: d and h take their
-// new values, so the next step is Step(h, a, b, c, d, e, f, g).
-inline void Step(uint64_t a, uint64_t b, uint64_t c, uint64_t& d, uint64_t e, uint64_t f, uint64_t g, uint64_t& h,
-                 uint64_t kw) {
-  const uint64_t t1 = h + Sum1(e) + Ch(e, f, g) + kw;
-  d += t1;
-  h = t1 + Sum0(a) + Maj(a, b, c);
-}
-
 }  // namespace
 
+void Sha512Base::ChooseCompression() { fHardware = kX86Extensions && ActiveCpu().avx2 && ActiveCpu().bmi2; }
+
+void Sha512Base::CompressBlocks(const uint8_t* blocks, std::size_t count) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    sha512avx2::Compress(CurrentHash.data(), blocks, count, kRoundConstants, fSchedule.data());
+    return;
+  }
+#endif
+  BlockHash::CompressBlocks(blocks, count);
+}
+
 void Sha512Base::CompressBlock(const uint8_t* block) {
+#ifdef VELSOR_X86_EXTENSIONS
+  if (fHardware) {
+    sha512avx2::Compress(CurrentHash.data(), block, 1, kRoundConstants, fSchedule.data());
+    return;
+  }
+#endif
+  using sha512::sigma0;
+  using sha512::sigma1;
+  // The schedule ends up holding K[t] + W[t], so each step reads one word.
   uint64_t* w = fSchedule.data();
   for (int t = 0; t < 16; ++t) w[t] = load_be64(block + 8 * t);
   for (int t = 16; t < 80; ++t) w[t] = sigma1(w[t - 2]) + w[t - 7] + sigma0(w[t - 15]) + w[t - 16];
+  for (int t = 0; t < 80; ++t) w[t] += kRoundConstants[t];
 
   uint64_t a = CurrentHash[0], b = CurrentHash[1], c = CurrentHash[2], d = CurrentHash[3];
   uint64_t e = CurrentHash[4], f = CurrentHash[5], g = CurrentHash[6], h = CurrentHash[7];
-  const uint64_t* k = kRoundConstants;
+  uint64_t b_xor_c = b ^ c;
+#pragma GCC unroll 10
   for (int t = 0; t < 80; t += 8) {
-    Step(a, b, c, d, e, f, g, h, k[t] + w[t]);
-    Step(h, a, b, c, d, e, f, g, k[t + 1] + w[t + 1]);
-    Step(g, h, a, b, c, d, e, f, k[t + 2] + w[t + 2]);
-    Step(f, g, h, a, b, c, d, e, k[t + 3] + w[t + 3]);
-    Step(e, f, g, h, a, b, c, d, k[t + 4] + w[t + 4]);
-    Step(d, e, f, g, h, a, b, c, k[t + 5] + w[t + 5]);
-    Step(c, d, e, f, g, h, a, b, k[t + 6] + w[t + 6]);
-    Step(b, c, d, e, f, g, h, a, k[t + 7] + w[t + 7]);
+    sha512::FourSteps(a, b, c, d, e, f, g, h, b_xor_c, w + t);
+    sha512::FourSteps(e, f, g, h, a, b, c, d, b_xor_c, w + t + 4);
   }
 
   CurrentHash[0] += a;
@@ -66,6 +68,7 @@ void Sha512Base::FinishWithWords(uint8_t* digest, int words) {
 // FIPS 180-2, 5.3.3: the first 64 bits of the fractional parts of the square
 // roots of the ninth through sixteenth primes.
 void Sha384::LoadInitialValues() {
+  ChooseCompression();
   CurrentHash[0] = 0xcbbb9d5dc1059ed8;
   CurrentHash[1] = 0x629a292a367cd507;
   CurrentHash[2] = 0x9159015a3070dd17;
@@ -79,6 +82,7 @@ void Sha384::LoadInitialValues() {
 // FIPS 180-2, 5.3.4: the first 64 bits of the fractional parts of the square
 // roots of the first eight primes.
 void Sha512::LoadInitialValues() {
+  ChooseCompression();
   CurrentHash[0] = 0x6a09e667f3bcc908;
   CurrentHash[1] = 0xbb67ae8584caa73b;
   CurrentHash[2] = 0x3c6ef372fe94f82b;

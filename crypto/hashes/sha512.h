@@ -16,6 +16,10 @@ class Sha512Base : public BlockHash<128, uint64_t, 8> {
 
  protected:
   void CompressBlock(const uint8_t* block) override;
+  void CompressBlocks(const uint8_t* blocks, std::size_t count) override;
+  // Chooses the compression for the message that starts: the BMI2 and AVX2
+  // one where the processor has both, the portable one elsewhere.
+  void ChooseCompression();
   // Pads, compresses the last block and writes the first `words` chaining words.
   void FinishWithWords(uint8_t* digest, int words);
 
@@ -30,6 +34,7 @@ class Sha512Base : public BlockHash<128, uint64_t, 8> {
   // The message schedule lives here, so Burn wipes it once instead of every
   // compression wiping its own.
   SecretArray<uint64_t, 80> fSchedule;
+  SecretValue<bool> fHardware;  // the BMI2 and AVX2 compression runs
 };
 
 class Sha384 final : public HashMetadata<Sha384, Sha512Base> {

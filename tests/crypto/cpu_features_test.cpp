@@ -16,6 +16,7 @@
 #include "crypto/ciphers/serpent.h"
 #include "crypto/hashes/sha1.h"
 #include "crypto/hashes/sha256.h"
+#include "crypto/hashes/sha512.h"
 #include "support/hex.h"
 
 namespace velsor {
@@ -36,11 +37,13 @@ TEST(CpuFeatures, PortableScopeTurnsTheExtensionsOff) {
     EXPECT_FALSE(ActiveCpu().vaes);
     EXPECT_FALSE(ActiveCpu().sha);
     EXPECT_FALSE(ActiveCpu().avx2);
+    EXPECT_FALSE(ActiveCpu().bmi2);
   }
   EXPECT_EQ(ActiveCpu().aes, DetectedCpu().aes);
   EXPECT_EQ(ActiveCpu().vaes, DetectedCpu().vaes);
   EXPECT_EQ(ActiveCpu().sha, DetectedCpu().sha);
   EXPECT_EQ(ActiveCpu().avx2, DetectedCpu().avx2);
+  EXPECT_EQ(ActiveCpu().bmi2, DetectedCpu().bmi2);
 }
 
 // CTest runs this suite a second time with the variable set.
@@ -51,6 +54,7 @@ TEST(CpuFeatures, EnvironmentVariableForcesThePortableCode) {
   EXPECT_FALSE(DetectedCpu().vaes);
   EXPECT_FALSE(DetectedCpu().sha);
   EXPECT_FALSE(DetectedCpu().avx2);
+  EXPECT_FALSE(DetectedCpu().bmi2);
 }
 
 // One cipher keyed on each path; the same operations must give the same bytes:
@@ -139,7 +143,10 @@ TEST(CpuFeatures, SerpentAvx2MatchesPortable) {
 
 template <class H>
 void ExpectHashPathsAgree(std::mt19937& rng) {
-  const std::size_t kLengths[] = {0, 1, 55, 56, 63, 64, 65, 119, 120, 127, 128, 129, 1000, 4096, 65537};
+  // The padding edges of 64-byte blocks (55, 56, 119, 120) and of 128-byte
+  // blocks (111, 112, 239, 240), block multiples, and long messages.
+  const std::size_t kLengths[] = {0,   1,   55,  56,  63,  64,  65,  111, 112,  119,  120,
+                                  127, 128, 129, 239, 240, 255, 256, 257, 1000, 4096, 65537};
   for (std::size_t length : kLengths) {
     const auto message = RandomBytes(rng, length);
     const std::size_t split = length == 0 ? 0 : rng() % (length + 1);
@@ -167,6 +174,13 @@ TEST(CpuFeatures, ShaHardwareMatchesPortable) {
   std::mt19937 rng(180);
   ExpectHashPathsAgree<Sha1>(rng);
   ExpectHashPathsAgree<Sha256>(rng);
+}
+
+TEST(CpuFeatures, Sha512Bmi2Avx2MatchesPortable) {
+  if (!DetectedCpu().avx2 || !DetectedCpu().bmi2) GTEST_SKIP() << "no AVX2 and BMI2 in use here";
+  std::mt19937 rng(512);
+  ExpectHashPathsAgree<Sha384>(rng);
+  ExpectHashPathsAgree<Sha512>(rng);
 }
 
 }  // namespace

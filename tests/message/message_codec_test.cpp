@@ -46,6 +46,7 @@ TEST(MessageCodec, Rc4WithMd5MatchesIndependentValues) {
   for (const auto& c : cases) {
     EXPECT_EQ(EncryptMessage(c.text, u"pass", md5, rc4, FixedRandom), c.hex);
     EXPECT_EQ(DecryptMessage(c.hex, u"pass", md5, rc4).view(), c.text);
+    EXPECT_EQ(DecryptMessage(std::string(c.hex.begin(), c.hex.end()), u"pass", md5, rc4).view(), c.text);
     EXPECT_FALSE(rc4.Initialized());  // burnt after the run
   }
 }
@@ -67,6 +68,7 @@ TEST(MessageCodec, RijndaelWithSha1MatchesIndependentValues) {
   for (const auto& c : cases) {
     EXPECT_EQ(EncryptMessage(c.text, u"pass", sha1, rijndael, FixedRandom), c.hex);
     EXPECT_EQ(DecryptMessage(c.hex, u"pass", sha1, rijndael).view(), c.text);
+    EXPECT_EQ(DecryptMessage(std::string(c.hex.begin(), c.hex.end()), u"pass", sha1, rijndael).view(), c.text);
     EXPECT_EQ(rijndael.CipherMode(), cmCBC);
   }
 }

@@ -93,6 +93,45 @@ TEST(TextCheck, PiecesGiveTheVerdictOfTheWhole) {
   }
 }
 
+TEST(TextCheck, TheVerdictHoldsAnywhereInALongText) {
+  // The rule: no unpaired surrogate, and at most one unusual code point in 32.
+  const auto plain = [](std::size_t n) {
+    std::u16string text;
+    while (text.size() < n) text += u"Grüße, 我们 meet\r\n\t";
+    return text.substr(0, n);
+  };
+  const std::u16string pair = u"\U0001F600";
+  const std::u16string high(1, char16_t{0xD83D});
+  const std::u16string low(1, char16_t{0xDE00});
+  struct Case {
+    const char* name;
+    std::u16string text;
+    bool text_like;
+  };
+  const Case cases[] = {
+      {"plain units only", plain(200), true},
+      {"a pair across the 32nd unit", plain(31) + pair + plain(60), true},
+      {"a lone high surrogate as the 32nd unit", plain(31) + high + plain(60), false},
+      {"a lone low surrogate as the 33rd unit", plain(32) + low + plain(60), false},
+      {"a lone high surrogate as the last unit", plain(95) + high, false},
+      {"2 controls in 64 code points", plain(40) + u"\x01" + plain(22) + u"\x7F", true},
+      {"3 controls in 66 code points", u"\x01" + plain(31) + u"\x02" + plain(31) + u"\x1B" + plain(1), false},
+      {"private use and noncharacters deep in the text", plain(40) + u"\uE000\uFDD0\uFFFF" + plain(30), false},
+      {"a no-break space and CJK compatibility forms are usual", plain(40) + u"\u00A0\uF900\uFDF0\uFFFD" + plain(40),
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LooksLikeText(c.text), c.text_like);
+    for (std::size_t split = 1; split < c.text.size(); split += 7) {
+      TextCheck check;
+      check.Add(std::u16string_view(c.text).substr(0, split));
+      check.Add(std::u16string_view(c.text).substr(split));
+      EXPECT_EQ(check.LooksLikeText(), c.text_like) << "split at " << split;
+    }
+  }
+}
+
 // Salt and IV bytes from a counter, so every run decrypts the same envelopes.
 void CountingRandom(void* out, std::size_t size) {
   static uint8_t next = 0;

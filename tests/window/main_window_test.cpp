@@ -518,6 +518,52 @@ TEST_F(MainWindowTest, CtrlZAfterEncryptOrDecryptRestoresTheTextBefore) {
   EXPECT_EQ(Memo()->document()->toRawText(), hex);
 }
 
+TEST_F(MainWindowTest, ALargeTextEncryptsCopiesUndoesAndDecryptsExactly) {
+  Open();
+  ASSERT_TRUE(Select(QStringLiteral("Rijndael"), QStringLiteral("SHA256")));
+  TypePassphrase(QStringLiteral("pass phrase"));
+  std::u16string text;
+  for (int i = 0; text.size() < 70000; ++i) text += u"Grüße 😀 line " + std::u16string(i % 7, u'x') + u"\r\n";
+  PasteText(Q(text));
+  ASSERT_EQ(window->MemoText().view(), text);
+
+  ClickAndWait("btnEncrypt");
+  const std::u16string hex(window->MemoText().view());
+  ASSERT_TRUE(IsHexString(hex));
+  // Salt, one block of IV and two bytes per code unit, two digits per byte.
+  EXPECT_EQ(hex.size(), 2 * (8 + 16 + 2 * text.size()));
+  Click("btn_Copy");
+  EXPECT_EQ(Status(), QStringLiteral("Copied the hex text"));
+  const QString copied = QGuiApplication::clipboard()->text();
+  EXPECT_EQ(copied, Q(hex));
+  Component owner;
+  CreateAlgorithmComponents(owner);
+  Cipher* cipher = nullptr;
+  Hash* hash = nullptr;
+  for (Cipher* x : ListCiphers(owner))
+    if (Q(x->Algorithm()) == QStringLiteral("Rijndael")) cipher = x;
+  for (Hash* x : ListHashes(owner))
+    if (Q(x->Algorithm()) == QStringLiteral("SHA256")) hash = x;
+  ASSERT_TRUE(cipher != nullptr && hash != nullptr);
+  EXPECT_EQ(DecryptMessage(copied.toStdU16String(), u"pass phrase", *hash, *cipher).view(), text);
+
+  Memo()->setFocus();
+  QTest::keyClick(Memo(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->MemoText().view(), text);
+  QTest::keyClick(Memo(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(window->MemoText().view(), hex);
+
+  ClickAndWait("btnDecrypt");
+  EXPECT_EQ(window->MemoText().view(), text);
+  EXPECT_EQ(Status(), QStringLiteral("Decrypted %1 characters").arg(CountCharacters(std::u16string_view(text))));
+  QTest::keyClick(Memo(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->MemoText().view(), hex);
+
+  // The memo stays editable: a typed character goes in at the start.
+  QTest::keyClick(Memo(), Qt::Key_0);
+  EXPECT_EQ(window->MemoText().view(), u"0" + hex);
+}
+
 TEST_F(MainWindowTest, ShortcutsTriggerTheirActions) {
   Open();
   window->activateWindow();

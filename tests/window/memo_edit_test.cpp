@@ -17,11 +17,19 @@ namespace velsor {
 namespace {
 
 constexpr qsizetype kBlock = MemoEdit::kBlockChars;
+constexpr qsizetype kLarge = MemoEdit::kLargeChars;
 
 // Digits 0-9 over and over: every position shows where it came from.
 QString Digits(qsizetype count) {
   QString text(count, u'0');
   for (qsizetype i = 0; i < count; ++i) text[i] = QChar(static_cast<char16_t>(u'0' + i % 10));
+  return text;
+}
+
+// Short lines with LF breaks, at least count characters in all.
+QString Lines(qsizetype count) {
+  QString text;
+  for (int i = 0; text.size() < count; ++i) text += QStringLiteral("line %1 of a large text\n").arg(i);
   return text;
 }
 
@@ -115,6 +123,134 @@ TEST(MemoEditTest, ReplacingTheTextIsOneUndoableStep) {
   EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("before"));
   memo.redo();
   EXPECT_EQ(memo.Text(u"\n"), Digits(3 * kBlock) + QStringLiteral("\nafter"));
+}
+
+// Ctrl+Z and Ctrl+Shift+Z, as a person presses them.
+void Undo(MemoEdit& memo) { QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier); }
+void Redo(MemoEdit& memo) { QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
+
+TEST(MemoEditTest, EveryReplacementToOrFromALargeTextIsOneUndoStep) {
+  MemoEdit memo;
+  const QString hex = Digits(kLarge + 3);
+  const QString letter = Lines(kLarge);
+  const QString texts[] = {QStringLiteral("before"), hex, letter, QStringLiteral("after\nthe large ones")};
+  for (const QString& text : texts) memo.ReplaceText(text);
+  EXPECT_FALSE(memo.HoldsLargeText());
+  for (int i = 2; i >= 0; --i) {
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), texts[i]) << "undo to " << i;
+    EXPECT_EQ(memo.HoldsLargeText(), i == 1 || i == 2);
+  }
+  for (int i = 1; i <= 3; ++i) {
+    Redo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), texts[i]) << "redo to " << i;
+  }
+}
+
+TEST(MemoEditTest, EditingALargeTextTakesItIntoTheDocumentInTheSameUndoStep) {
+  MemoEdit memo;
+  const QString large = Lines(kLarge);
+  memo.ReplaceText(QStringLiteral("before"));
+  memo.ReplaceText(large);
+  ASSERT_TRUE(memo.HoldsLargeText());
+  {
+    SCOPED_TRACE("keys that only move change nothing");
+    for (const auto& key : {QKeyCombination(Qt::Key_PageDown), QKeyCombination(Qt::Key_Down),
+                            QKeyCombination(Qt::ControlModifier, Qt::Key_End), QKeyCombination(Qt::Key_Up),
+                            QKeyCombination(Qt::Key_Shift)})
+      QTest::keyClick(&memo, key.key(), key.keyboardModifiers());
+    EXPECT_TRUE(memo.HoldsLargeText());
+    EXPECT_EQ(memo.Text(u"\n"), large);
+  }
+  {
+    SCOPED_TRACE("a typed character goes in at the start");
+    QTest::keyClick(&memo, Qt::Key_X);
+    EXPECT_FALSE(memo.HoldsLargeText());
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("x") + large);
+    QTest::keyClicks(&memo, QStringLiteral("yz"));
+    const QString codec = QString(QStringLiteral("xyz") + large).replace(u'\n', QStringLiteral("\r\n"));
+    EXPECT_EQ(memo.CodecText().view(), codec.toStdU16String());
+  }
+  {
+    SCOPED_TRACE("Ctrl+Z undoes the typing and then the large text");
+    for (int i = 0; i < 10 && memo.Text(u"\n") != large; ++i) Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), large);
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("before"));
+  }
+  {
+    SCOPED_TRACE("typing over the whole text replaces it");
+    memo.ReplaceText(large);
+    QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_Q);
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("q"));
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), large);
+  }
+  {
+    SCOPED_TRACE("a read-only memo takes no edit and no undo");
+    memo.setReadOnly(true);
+    QTest::keyClick(&memo, Qt::Key_X);
+    Undo(memo);
+    EXPECT_TRUE(memo.HoldsLargeText());
+    EXPECT_EQ(memo.Text(u"\n"), large);
+    memo.setReadOnly(false);
+  }
+}
+
+TEST(MemoEditTest, CopyCutAndPasteWorkOnALargeText) {
+  MemoEdit memo;
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const QString large = Lines(kLarge);
+  memo.ReplaceText(QString(large).replace(u'\n', QStringLiteral("\r\n")));
+  {
+    SCOPED_TRACE("Copy takes the whole text once it is selected, with LF breaks");
+    clipboard->setText(QStringLiteral("unchanged"));
+    QTest::keyClick(&memo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("unchanged"));
+    QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), large);
+  }
+  {
+    SCOPED_TRACE("Paste over the whole text replaces it; Ctrl+Z brings it back");
+    clipboard->setText(QStringLiteral("small"));
+    QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("small"));
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), large);
+  }
+  {
+    SCOPED_TRACE("Paste without a selection goes in at the start");
+    QTest::keyClick(&memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("small") + large);
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), large);
+    EXPECT_TRUE(memo.HoldsLargeText());
+  }
+  {
+    SCOPED_TRACE("Cut of the whole text");
+    QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), large);
+    EXPECT_EQ(memo.Text(u"\n"), QString());
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), large);
+  }
+  {
+    SCOPED_TRACE("a large paste into a small text makes one large text, undone in one step");
+    memo.ReplaceText(QStringLiteral("a\nb"));
+    QTextCursor cursor(memo.document());
+    cursor.setPosition(2);
+    memo.setTextCursor(cursor);
+    clipboard->setText(large);
+    memo.paste();
+    EXPECT_TRUE(memo.HoldsLargeText());
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("a\n") + large + QStringLiteral("b"));
+    Undo(memo);
+    EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("a\nb"));
+  }
 }
 
 }  // namespace

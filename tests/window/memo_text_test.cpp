@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <string>
 
 namespace velsor {
 namespace {
@@ -22,11 +23,24 @@ TEST(MemoTextTest, CountsCharactersAsAPersonDoes) {
       {u"\U0001F600x", 2},  // a surrogate pair is one character
       {u"\xD800x", 2},      // an unpaired surrogate still counts
       {u"\r\n\r\n", 2},
+      {u"\xDC00\xD800", 2},  // a low surrogate first, a high one last: no pair
+      {u"\n\r", 2},          // LF CR is two breaks
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
     EXPECT_EQ(CountCharacters(std::u16string_view(c.text)), c.characters);
   }
+}
+
+TEST(MemoTextTest, FindsTheFirstCodeUnitZeroAnywhere) {
+  for (const std::size_t at : {std::size_t{0}, std::size_t{31}, std::size_t{32}, std::size_t{33}, std::size_t{100}}) {
+    std::u16string text(150, u'a');
+    text[at] = u'\0';
+    text[at + 20] = u'\0';  // only the first counts
+    EXPECT_EQ(LengthBeforeNul(text), at);
+  }
+  EXPECT_EQ(LengthBeforeNul(std::u16string(70, u'b')), 70u);
+  EXPECT_EQ(LengthBeforeNul(u""), 0u);
 }
 
 TEST(MemoTextTest, TellsAHexTextAsDecryptTakesIt) {
