@@ -32,7 +32,7 @@ class Cast128 final : public CipherMetadata<Cast128, BlockCipher64> {
   // Uses the Size / 8 whole key bytes; bits beyond the last whole byte are
   // ignored, and a 4-bit key (no whole byte) is refused.
   void ScheduleKey(const void* Key, uint32_t Size) override;
-  // Three blocks at a time with their rounds interleaved.
+  // Eight blocks at a time with their rounds interleaved, then three, then one.
   void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:

@@ -43,42 +43,104 @@ inline void FinalPermutation(uint32_t& left, uint32_t& right) {
   SwapBits(left, right, 4, 0x0F0F0F0F);
 }
 
-// The round function on a half kept rotated left by one bit. Rotated right by
-// four, that half holds the six-bit groups E1, E3, E5, E7 of the expansion E
-// in the low six bits of its bytes; as it is, it holds E2, E4, E6, E8 there. k[0] holds the subkey
-// groups 1, 3, 5, 7 and k[1] the groups 2, 4, 6, 8 in the same places.
+// The round function on a half kept rotated left by one bit. That half holds
+// the six-bit groups E2, E4, E6, E8 of the expansion E in the low six bits of
+// its bytes, and E1, E3, E5, E7 four bits higher (E1 wrapping around from the
+// top). k[1] holds the subkey groups 2, 4, 6, 8 and k[0] the groups 1, 3, 5,
+// 7 in the same places as the half (ExpandKey), so each group is one shift
+// or rotation and one mask away from its table.
+// The eight table words fill disjoint bits, so OR, XOR and addition combine
+// them alike; three different operations make a tree of depth three, which
+// a compiler cannot re-chain into seven ORs in a row as it does with one.
 inline uint32_t F(uint32_t r, const uint32_t* k) {
-  const uint32_t odd = std::rotr(r, 4) ^ k[0];
+  const uint32_t odd = r ^ k[0];
   const uint32_t even = r ^ k[1];
-  return kDesSpBox[0][(odd >> 24) & 0x3F] | kDesSpBox[2][(odd >> 16) & 0x3F] | kDesSpBox[4][(odd >> 8) & 0x3F] |
-         kDesSpBox[6][odd & 0x3F] | kDesSpBox[1][(even >> 24) & 0x3F] | kDesSpBox[3][(even >> 16) & 0x3F] |
-         kDesSpBox[5][(even >> 8) & 0x3F] | kDesSpBox[7][even & 0x3F];
+  const uint32_t s1 = kDesSpBox[0][std::rotl(odd, 4) & 0x3F] | kDesSpBox[1][(even >> 24) & 0x3F];
+  const uint32_t s3 = kDesSpBox[2][(odd >> 20) & 0x3F] | kDesSpBox[3][(even >> 16) & 0x3F];
+  const uint32_t s5 = kDesSpBox[4][(odd >> 12) & 0x3F] | kDesSpBox[5][(even >> 8) & 0x3F];
+  const uint32_t s7 = kDesSpBox[6][(odd >> 4) & 0x3F] | kDesSpBox[7][even & 0x3F];
+  return (s1 ^ s3) + (s5 ^ s7);
 }
 
-// Sixteen rounds with the subkeys first to last, or last to first, on N
-// independent blocks side by side, so that their rounds interleave. Every
-// block is read before any is written.
+// Sixteen rounds on N independent blocks side by side, so that their rounds
+// interleave, on halves in the form InitialPermutation leaves them. The
+// subkeys run first to last, or last to first for decryption. The output
+// block of the rounds is right | left.
+template <bool Decrypt, std::size_t N>
+inline void Rounds(const uint32_t* schedule, uint32_t (&left)[N], uint32_t (&right)[N]) {
+  for (int round = 0; round < 16; round += 2) {
+    const uint32_t* first = schedule + 2 * (Decrypt ? 15 - round : round);
+    const uint32_t* second = schedule + 2 * (Decrypt ? 14 - round : round + 1);
+    for (std::size_t j = 0; j < N; ++j) left[j] ^= F(right[j], first);
+    for (std::size_t j = 0; j < N; ++j) right[j] ^= F(left[j], second);
+  }
+}
+
 template <std::size_t N>
-inline void Crypt(const uint32_t* schedule, bool decrypt, const uint8_t* in, uint8_t* out) {
-  uint32_t left[N];
-  uint32_t right[N];
+inline void LoadBlocks(const uint8_t* in, uint32_t (&left)[N], uint32_t (&right)[N]) {
   for (std::size_t j = 0; j < N; ++j) {
     left[j] = load_be32(in + 8 * j);
     right[j] = load_be32(in + 8 * j + 4);
     InitialPermutation(left[j], right[j]);
   }
-  for (int round = 0; round < 16; round += 2) {
-    const int first = decrypt ? 15 - round : round;
-    const int second = decrypt ? 14 - round : round + 1;
-    for (std::size_t j = 0; j < N; ++j) left[j] ^= F(right[j], schedule + 2 * first);
-    for (std::size_t j = 0; j < N; ++j) right[j] ^= F(left[j], schedule + 2 * second);
-  }
-  // The output of the last round is R16 L16.
+}
+
+// Stores the blocks right | left, the order the rounds leave them in.
+template <std::size_t N>
+inline void StoreBlocks(uint32_t (&left)[N], uint32_t (&right)[N], uint8_t* out) {
   for (std::size_t j = 0; j < N; ++j) {
     FinalPermutation(right[j], left[j]);
     store_be32(out + 8 * j, right[j]);
     store_be32(out + 8 * j + 4, left[j]);
   }
+}
+
+// DES on N blocks; every block is read before any is written.
+template <bool Decrypt, std::size_t N>
+inline void Crypt(const uint32_t* schedule, const uint8_t* in, uint8_t* out) {
+  uint32_t left[N];
+  uint32_t right[N];
+  LoadBlocks(in, left, right);
+  Rounds<Decrypt>(schedule, left, right);
+  StoreBlocks(left, right, out);
+}
+
+// Triple DES on N blocks: the three DES operations run one after the other on
+// the halves. The final permutation of one and the initial permutation of the
+// next cancel, so only the exchange of the halves remains between them.
+template <bool Decrypt, std::size_t N>
+inline void Crypt3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in, uint8_t* out) {
+  uint32_t left[N];
+  uint32_t right[N];
+  LoadBlocks(in, left, right);
+  Rounds<Decrypt>(Decrypt ? k3 : k1, left, right);
+  Rounds<!Decrypt>(k2, right, left);
+  Rounds<Decrypt>(Decrypt ? k1 : k3, left, right);
+  StoreBlocks(left, right, out);
+}
+
+// CBC encryption in the permuted domain. The initial permutation permutes
+// bits, so IP(P ^ C) = IP(P) ^ IP(C), and the halves the rounds leave are
+// IP(C) of the ciphertext they produce: the chain from block to block is the
+// rounds and one XOR, and the permutations of each plaintext and ciphertext
+// block run beside it. rounds(left, right) leaves the output block right | left.
+template <class Stages>
+inline void EncryptCbc(Stages rounds, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  uint32_t chain_left[1];
+  uint32_t chain_right[1];
+  LoadBlocks(cv, chain_left, chain_right);
+  for (; n > 0; --n, in += 8, out += 8) {
+    uint32_t left[1];
+    uint32_t right[1];
+    LoadBlocks(in, left, right);
+    left[0] ^= chain_left[0];
+    right[0] ^= chain_right[0];
+    rounds(left, right);
+    chain_left[0] = right[0];
+    chain_right[0] = left[0];
+    StoreBlocks(left, right, out);
+  }
+  StoreBlocks(chain_right, chain_left, cv);
 }
 
 inline uint32_t Rotl28(uint32_t x, unsigned n) { return ((x << n) | (x >> (28 - n))) & 0x0FFFFFFF; }
@@ -126,23 +188,58 @@ void DesBase::ExpandKey(const uint8_t* key, uint32_t* schedule) {
                             kDesPc2Box[5][((d >> 15) & 0x30) | ((d >> 14) & 0x0F)] |            // 36 37, 39-42
                             kDesPc2Box[6][(d >> 7) & 0x3F] |                                    // 44-49
                             kDesPc2Box[7][((d >> 1) & 0x3C) | (d & 0x03)];                      // 50-53, 55 56
-    schedule[2 * round] = (from_c & 0xFFFF0000) | (from_d >> 16);                               // groups 1, 3, 5, 7
-    schedule[2 * round + 1] = (from_c << 16) | (from_d & 0x0000FFFF);                           // groups 2, 4, 6, 8
+    // Groups 1, 3, 5, 7 in the low six bits of the bytes, rotated left by
+    // four to where F finds them; groups 2, 4, 6, 8 as they are.
+    schedule[2 * round] = std::rotl((from_c & 0xFFFF0000) | (from_d >> 16), 4);
+    schedule[2 * round + 1] = (from_c << 16) | (from_d & 0x0000FFFF);
   }
 }
 
 void DesBase::EncryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out) {
-  Crypt<1>(schedule, false, in, out);
+  Crypt<false, 1>(schedule, in, out);
 }
 
 void DesBase::DecryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out) {
-  Crypt<1>(schedule, true, in, out);
+  Crypt<true, 1>(schedule, in, out);
 }
 
-void DesBase::CryptBlocks(const uint32_t* schedule, bool decrypt, const uint8_t* in, uint8_t* out, std::size_t n) {
+void DesBase::EncryptCbc(const uint32_t* schedule, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  velsor::EncryptCbc([schedule](uint32_t(&left)[1], uint32_t(&right)[1]) { Rounds<false>(schedule, left, right); }, in,
+                     out, n, cv);
+}
+
+void DesBase::DecryptMany(const uint32_t* schedule, const uint8_t* in, uint8_t* out, std::size_t n) {
   constexpr std::size_t kLanes = 4;
-  for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) Crypt<kLanes>(schedule, decrypt, in, out);
-  for (; n > 0; --n, in += 8, out += 8) Crypt<1>(schedule, decrypt, in, out);
+  for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) Crypt<true, kLanes>(schedule, in, out);
+  for (; n > 0; --n, in += 8, out += 8) Crypt<true, 1>(schedule, in, out);
+}
+
+void DesBase::EncryptBlock3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in,
+                            uint8_t* out) {
+  Crypt3<false, 1>(k1, k2, k3, in, out);
+}
+
+void DesBase::DecryptBlock3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in,
+                            uint8_t* out) {
+  Crypt3<true, 1>(k1, k2, k3, in, out);
+}
+
+void DesBase::EncryptCbc3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in, uint8_t* out,
+                          std::size_t n, uint8_t* cv) {
+  velsor::EncryptCbc(
+      [k1, k2, k3](uint32_t(&left)[1], uint32_t(&right)[1]) {
+        Rounds<false>(k1, left, right);
+        Rounds<true>(k2, right, left);
+        Rounds<false>(k3, left, right);
+      },
+      in, out, n, cv);
+}
+
+void DesBase::DecryptMany3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in, uint8_t* out,
+                           std::size_t n) {
+  constexpr std::size_t kLanes = 4;
+  for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) Crypt3<true, kLanes>(k1, k2, k3, in, out);
+  for (; n > 0; --n, in += 8, out += 8) Crypt3<true, 1>(k1, k2, k3, in, out);
 }
 
 // ---------------------------------------------------------------------------
@@ -169,9 +266,11 @@ void Des::DecryptECB(const void* Indata, void* Outdata) {
   DecryptBlock(KeyData.data(), static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
 }
 
-void Des::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
-  CryptBlocks(KeyData.data(), true, in, out, n);
+void Des::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  EncryptCbc(KeyData.data(), in, out, n, cv);
 }
+
+void Des::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) { DecryptMany(KeyData.data(), in, out, n); }
 
 bool Des::SelfTest() {
   return self_test::BlockCipherKnownAnswers<Des>({
@@ -202,24 +301,20 @@ void TripleDes::Burn() {
 
 void TripleDes::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
-  uint8_t* out = static_cast<uint8_t*>(Outdata);
-  EncryptBlock(K(1), static_cast<const uint8_t*>(Indata), out);
-  DecryptBlock(K(2), out, out);
-  EncryptBlock(K(3), out, out);
+  EncryptBlock3(K(1), K(2), K(3), static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
 }
 
 void TripleDes::DecryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
-  uint8_t* out = static_cast<uint8_t*>(Outdata);
-  DecryptBlock(K(3), static_cast<const uint8_t*>(Indata), out);
-  EncryptBlock(K(2), out, out);
-  DecryptBlock(K(1), out, out);
+  DecryptBlock3(K(1), K(2), K(3), static_cast<const uint8_t*>(Indata), static_cast<uint8_t*>(Outdata));
+}
+
+void TripleDes::EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) {
+  EncryptCbc3(K(1), K(2), K(3), in, out, n, cv);
 }
 
 void TripleDes::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
-  CryptBlocks(K(3), true, in, out, n);
-  CryptBlocks(K(2), false, out, out, n);
-  CryptBlocks(K(1), true, out, out, n);
+  DecryptMany3(K(1), K(2), K(3), in, out, n);
 }
 
 bool TripleDes::SelfTest() {

@@ -30,9 +30,22 @@ class DesBase : public BlockCipher64 {
   // One block under a schedule; the whole input is read before the output is written.
   static void EncryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out);
   static void DecryptBlock(const uint32_t* schedule, const uint8_t* in, uint8_t* out);
+  // CBC encryption of n blocks chained from cv, which receives the last
+  // ciphertext block; in and out may be the same memory.
+  static void EncryptCbc(const uint32_t* schedule, const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv);
   // n blocks, four at a time with their rounds interleaved; in and out are
   // either the same memory or apart.
-  static void CryptBlocks(const uint32_t* schedule, bool decrypt, const uint8_t* in, uint8_t* out, std::size_t n);
+  static void DecryptMany(const uint32_t* schedule, const uint8_t* in, uint8_t* out, std::size_t n);
+  // The same for Triple DES, E(k3, D(k2, E(k1, block))) and its inverse, with
+  // one initial and one final permutation around all 48 rounds.
+  static void EncryptBlock3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in,
+                            uint8_t* out);
+  static void DecryptBlock3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in,
+                            uint8_t* out);
+  static void EncryptCbc3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in, uint8_t* out,
+                          std::size_t n, uint8_t* cv);
+  static void DecryptMany3(const uint32_t* k1, const uint32_t* k2, const uint32_t* k3, const uint8_t* in, uint8_t* out,
+                           std::size_t n);
 };
 
 class Des final : public CipherMetadata<Des, DesBase> {
@@ -50,6 +63,7 @@ class Des final : public CipherMetadata<Des, DesBase> {
   // A key shorter than 64 bits is followed by zero bytes; below 8 bits there
   // is no key byte at all and the size is refused.
   void ScheduleKey(const void* Key, uint32_t Size) override;
+  void EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) override;
   void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:
@@ -72,6 +86,7 @@ class TripleDes final : public CipherMetadata<TripleDes, DesBase> {
 
  protected:
   void ScheduleKey(const void* Key, uint32_t Size) override;
+  void EncryptCbcBlocks(const uint8_t* in, uint8_t* out, std::size_t n, uint8_t* cv) override;
   void DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) override;
 
  private:

@@ -1,5 +1,6 @@
 #include "crypto/ciphers/rc2.h"
 
+#include <bit>
 #include <cstring>
 
 #include "crypto/self_test.h"
@@ -10,13 +11,42 @@ namespace {
 
 extern const uint8_t kPiTable[256];
 
-// The words are kept in 32-bit variables holding 16-bit values; Rotl16 takes
-// a sum that may have carried past bit 15 and drops the carry first.
-inline uint32_t Rotl16(uint32_t x, unsigned n) {
-  x &= 0xFFFF;
-  return ((x << n) | (x >> (16 - n))) & 0xFFFF;
+// The words are uint16_t so that the sums wrap mod 2^16 by themselves and the
+// rotations are single 16-bit rotate instructions. The selection
+// (b & a) + (~b & c) of RFC 2268 picks each bit from a or c, so the sum is an
+// OR, or c ^ ((a ^ c) & b): each form is shortest on the chain through the
+// word that changed last, b when mixing up, c when mixing down.
+inline uint16_t MixUp(uint16_t r, uint16_t k, uint16_t b, uint16_t a, uint16_t c, int s) {
+  return std::rotl(static_cast<uint16_t>(r + k + (c ^ ((a ^ c) & b))), s);
 }
-inline uint32_t Rotr16(uint32_t x, unsigned n) { return ((x >> n) | (x << (16 - n))) & 0xFFFF; }
+inline uint16_t MixDown(uint16_t r, uint16_t k, uint16_t b, uint16_t a, uint16_t c, int s) {
+  return static_cast<uint16_t>(std::rotr(r, s) - k - ((b & a) | (~b & c)));
+}
+
+// The inverse of one mixing round (words 3 down to 0) on N blocks, with the
+// round's four key words k[0..3]. They are copied to locals so that the loop
+// reads no memory besides the lanes.
+template <std::size_t N>
+inline void MixDownLanes(uint16_t (&r)[4][N], const uint16_t* k) {
+  const uint16_t k0 = k[0], k1 = k[1], k2 = k[2], k3 = k[3];
+  for (std::size_t b = 0; b < N; ++b) {
+    r[3][b] = MixDown(r[3][b], k3, r[2][b], r[1][b], r[0][b], 5);
+    r[2][b] = MixDown(r[2][b], k2, r[1][b], r[0][b], r[3][b], 3);
+    r[1][b] = MixDown(r[1][b], k1, r[0][b], r[3][b], r[2][b], 2);
+    r[0][b] = MixDown(r[0][b], k0, r[3][b], r[2][b], r[1][b], 1);
+  }
+}
+
+// The inverse of one mashing round on N blocks.
+template <std::size_t N>
+inline void MashDownLanes(uint16_t (&r)[4][N], const uint16_t* k) {
+  for (std::size_t b = 0; b < N; ++b) {
+    r[3][b] = static_cast<uint16_t>(r[3][b] - k[r[2][b] & 63]);
+    r[2][b] = static_cast<uint16_t>(r[2][b] - k[r[1][b] & 63]);
+    r[1][b] = static_cast<uint16_t>(r[1][b] - k[r[0][b] & 63]);
+    r[0][b] = static_cast<uint16_t>(r[0][b] - k[r[3][b] & 63]);
+  }
+}
 
 }  // namespace
 
@@ -39,20 +69,21 @@ void Rc2::Burn() {
 void Rc2::EncryptECB(const void* Indata, void* Outdata) {
   CheckInitialized();
   const uint8_t* in = static_cast<const uint8_t*>(Indata);
-  uint32_t r0 = load_le16(in), r1 = load_le16(in + 2), r2 = load_le16(in + 4), r3 = load_le16(in + 6);
+  uint16_t r0 = load_le16(in), r1 = load_le16(in + 2), r2 = load_le16(in + 4), r3 = load_le16(in + 6);
   const uint16_t* k = KeyData.data();
   std::size_t j = 0;
   auto mix = [&] {
-    r0 = Rotl16(r0 + k[j++] + (r3 & r2) + (~r3 & r1), 1);
-    r1 = Rotl16(r1 + k[j++] + (r0 & r3) + (~r0 & r2), 2);
-    r2 = Rotl16(r2 + k[j++] + (r1 & r0) + (~r1 & r3), 3);
-    r3 = Rotl16(r3 + k[j++] + (r2 & r1) + (~r2 & r0), 5);
+    r0 = MixUp(r0, k[j], r3, r2, r1, 1);
+    r1 = MixUp(r1, k[j + 1], r0, r3, r2, 2);
+    r2 = MixUp(r2, k[j + 2], r1, r0, r3, 3);
+    r3 = MixUp(r3, k[j + 3], r2, r1, r0, 5);
+    j += 4;
   };
   auto mash = [&] {
-    r0 = (r0 + k[r3 & 63]) & 0xFFFF;
-    r1 = (r1 + k[r0 & 63]) & 0xFFFF;
-    r2 = (r2 + k[r1 & 63]) & 0xFFFF;
-    r3 = (r3 + k[r2 & 63]) & 0xFFFF;
+    r0 = static_cast<uint16_t>(r0 + k[r3 & 63]);
+    r1 = static_cast<uint16_t>(r1 + k[r0 & 63]);
+    r2 = static_cast<uint16_t>(r2 + k[r1 & 63]);
+    r3 = static_cast<uint16_t>(r3 + k[r2 & 63]);
   };
   for (int i = 0; i < 5; ++i) mix();
   mash();
@@ -60,10 +91,10 @@ void Rc2::EncryptECB(const void* Indata, void* Outdata) {
   mash();
   for (int i = 0; i < 5; ++i) mix();
   uint8_t* out = static_cast<uint8_t*>(Outdata);
-  store_le16(out, static_cast<uint16_t>(r0));
-  store_le16(out + 2, static_cast<uint16_t>(r1));
-  store_le16(out + 4, static_cast<uint16_t>(r2));
-  store_le16(out + 6, static_cast<uint16_t>(r3));
+  store_le16(out, r0);
+  store_le16(out + 2, r1);
+  store_le16(out + 4, r2);
+  store_le16(out + 6, r3);
 }
 
 void Rc2::DecryptECB(const void* Indata, void* Outdata) {
@@ -72,51 +103,40 @@ void Rc2::DecryptECB(const void* Indata, void* Outdata) {
 }
 
 // N independent blocks side by side, so that their rounds interleave; every
-// block is read before any is written.
+// block is read before any is written. The lanes are one array indexed by word
+// and block, and each round is a plain loop over the blocks, which compilers
+// turn into vector operations when N is large enough.
 template <std::size_t N>
 void Rc2::DecryptLanes(const uint8_t* in, uint8_t* out) const {
-  uint32_t r0[N], r1[N], r2[N], r3[N];
+  uint16_t r[4][N];
   for (std::size_t b = 0; b < N; ++b) {
-    r0[b] = load_le16(in + 8 * b);
-    r1[b] = load_le16(in + 8 * b + 2);
-    r2[b] = load_le16(in + 8 * b + 4);
-    r3[b] = load_le16(in + 8 * b + 6);
+    for (std::size_t w = 0; w < 4; ++w) r[w][b] = load_le16(in + 8 * b + 2 * w);
   }
-  const uint16_t* k = KeyData.data();
-  std::size_t j = 64;
-  auto r_mix = [&] {
-    j -= 4;
-    for (std::size_t b = 0; b < N; ++b) {
-      r3[b] = (Rotr16(r3[b], 5) - k[j + 3] - (r2[b] & r1[b]) - (~r2[b] & r0[b])) & 0xFFFF;
-      r2[b] = (Rotr16(r2[b], 3) - k[j + 2] - (r1[b] & r0[b]) - (~r1[b] & r3[b])) & 0xFFFF;
-      r1[b] = (Rotr16(r1[b], 2) - k[j + 1] - (r0[b] & r3[b]) - (~r0[b] & r2[b])) & 0xFFFF;
-      r0[b] = (Rotr16(r0[b], 1) - k[j] - (r3[b] & r2[b]) - (~r3[b] & r1[b])) & 0xFFFF;
-    }
-  };
-  auto r_mash = [&] {
-    for (std::size_t b = 0; b < N; ++b) {
-      r3[b] = (r3[b] - k[r2[b] & 63]) & 0xFFFF;
-      r2[b] = (r2[b] - k[r1[b] & 63]) & 0xFFFF;
-      r1[b] = (r1[b] - k[r0[b] & 63]) & 0xFFFF;
-      r0[b] = (r0[b] - k[r3[b] & 63]) & 0xFFFF;
-    }
-  };
-  for (int i = 0; i < 5; ++i) r_mix();
-  r_mash();
-  for (int i = 0; i < 6; ++i) r_mix();
-  r_mash();
-  for (int i = 0; i < 5; ++i) r_mix();
+  const uint16_t* k = KeyData.data() + 64;
+  for (int i = 0; i < 5; ++i) MixDownLanes(r, k -= 4);
+  MashDownLanes(r, KeyData.data());
+  for (int i = 0; i < 6; ++i) MixDownLanes(r, k -= 4);
+  MashDownLanes(r, KeyData.data());
+  for (int i = 0; i < 5; ++i) MixDownLanes(r, k -= 4);
   for (std::size_t b = 0; b < N; ++b) {
-    store_le16(out + 8 * b, static_cast<uint16_t>(r0[b]));
-    store_le16(out + 8 * b + 2, static_cast<uint16_t>(r1[b]));
-    store_le16(out + 8 * b + 4, static_cast<uint16_t>(r2[b]));
-    store_le16(out + 8 * b + 6, static_cast<uint16_t>(r3[b]));
+    for (std::size_t w = 0; w < 4; ++w) store_le16(out + 8 * b + 2 * w, r[w][b]);
   }
 }
 
+// Sixteen blocks fill the vector registers. A rest of four or more blocks
+// also goes through the sixteen lanes, padded in a buffer, which costs less
+// than as many single blocks.
 void Rc2::DecryptBlocks(const uint8_t* in, uint8_t* out, std::size_t n) {
-  constexpr std::size_t kLanes = 4;
+  constexpr std::size_t kLanes = 16;
   for (; n >= kLanes; n -= kLanes, in += 8 * kLanes, out += 8 * kLanes) DecryptLanes<kLanes>(in, out);
+  if (n >= 4) {
+    uint8_t lanes[8 * kLanes] = {};
+    std::memcpy(lanes, in, 8 * n);
+    DecryptLanes<kLanes>(lanes, lanes);
+    std::memcpy(out, lanes, 8 * n);
+    secure_wipe(lanes, sizeof(lanes));
+    return;
+  }
   for (; n > 0; --n, in += 8, out += 8) DecryptLanes<1>(in, out);
 }
 
