@@ -15,9 +15,10 @@ bool IsBreak(char16_t c) { return c == u'\n' || c == u'\r' || (c & 0xFFFE) == 0x
 bool HasCodecBreaks(std::u16string_view text) {
   if (text.empty()) return true;
   const std::size_t last = text.size() - 1;
-  unsigned bad = (text[0] == u'\n') | (text[last] == u'\r') | ((text[last] & 0xFFFE) == 0x2028);
+  const auto bit = [](bool b) { return static_cast<unsigned>(b); };
+  unsigned bad = bit(text[0] == u'\n') | bit(text[last] == u'\r') | bit((text[last] & 0xFFFE) == 0x2028);
   for (std::size_t i = 0; i < last; ++i)
-    bad |= ((text[i] == u'\r') ^ (text[i + 1] == u'\n')) | ((text[i] & 0xFFFE) == 0x2028);
+    bad |= (bit(text[i] == u'\r') ^ bit(text[i + 1] == u'\n')) | bit((text[i] & 0xFFFE) == 0x2028);
   return bad == 0;
 }
 

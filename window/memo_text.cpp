@@ -25,12 +25,12 @@ qsizetype CountCharacters(std::u16string_view text) {
   if (text.empty()) return 0;
   // Every unit counts but the second of a pair: branch-free, so the compiler
   // reads the text in vectors.
+  const auto bit = [](bool b) { return static_cast<qsizetype>(b); };
   qsizetype seconds = 0;
   for (std::size_t i = 1; i < text.size(); ++i) {
     const char16_t before = text[i - 1];
     const char16_t c = text[i];
-    seconds +=
-        static_cast<qsizetype>((IsLowSurrogate(c) & IsHighSurrogate(before)) | ((c == u'\n') & (before == u'\r')));
+    seconds += (bit(IsLowSurrogate(c)) & bit(IsHighSurrogate(before))) | (bit(c == u'\n') & bit(before == u'\r'));
   }
   return static_cast<qsizetype>(text.size()) - seconds;
 }
