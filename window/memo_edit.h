@@ -46,6 +46,12 @@ class MemoEdit final : public QPlainTextEdit {
   // From this many characters on a text that replaces the whole memo is kept
   // as a large text.
   static constexpr qsizetype kLargeChars = 65536;
+  // Up to this many characters a click moves a large text into the document
+  // and puts the caret there; moving a larger one takes long enough that a
+  // click, which need not mean an edit, leaves it as it is and says so.
+  static constexpr qsizetype kClickOpenChars = 4 * 1024 * 1024;
+  // Said on a click on a text larger than kClickOpenChars.
+  static QString LargeClickMessage();
 
   explicit MemoEdit(QWidget* parent = nullptr);
 
@@ -89,6 +95,9 @@ class MemoEdit final : public QPlainTextEdit {
   // Within an open edit block: moves the large text into the document.
   void OpenLarge(QTextCursor& edit);
   void LargeKeyPress(QKeyEvent* event);
+  void LargePressed(QPoint point, Qt::KeyboardModifiers modifiers);
+  // The document position of an offset in the large text, once moved there.
+  int DocumentPosition(qsizetype offset) const;
   void CopyWhole() const;
 
   QString TextBetween(int from, int to, QStringView line_break) const;
@@ -99,6 +108,8 @@ class MemoEdit final : public QPlainTextEdit {
 
   std::shared_ptr<const LargeText> fLarge;
   LargeTextView* fView = nullptr;
+  // Where the caret goes in the large text once it is in the document.
+  qsizetype fLargeCaret = 0;
 };
 
 // Inserts text at the cursor as MemoEdit keeps it: line breaks as blocks,
