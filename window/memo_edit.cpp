@@ -191,7 +191,7 @@ void MemoEdit::LargePressed(QPoint point, Qt::KeyboardModifiers modifiers) {
   // had in the large view.
   const int spacing = std::max(fontMetrics().lineSpacing(), 1);
   for (int i = 0; i < 4; ++i) {
-    const int lines = (cursorRect().top() - line_top) / spacing;
+    const int lines = qRound(static_cast<double>(cursorRect().top() - line_top) / spacing);
     if (lines == 0) break;
     QScrollBar* bar = verticalScrollBar();
     const int before = bar->value();
