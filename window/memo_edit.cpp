@@ -9,7 +9,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QToolTip>
 #include <algorithm>
 
 #include "window/large_text.h"
@@ -113,7 +112,7 @@ MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent), fView(new LargeTex
 QString MemoEdit::LargeClickMessage() {
   return tr(
       "This text is large: a click does not place the caret in it. Typing edits it at its start, or at its "
-      "end after Ctrl+End.");
+      "end after Ctrl+End");
 }
 
 void MemoEdit::ShowLarge(std::shared_ptr<const LargeText> text) {
@@ -167,7 +166,7 @@ int MemoEdit::DocumentPosition(qsizetype offset) const {
 void MemoEdit::LargePressed(QPoint point, Qt::KeyboardModifiers modifiers) {
   if (!fLarge || isReadOnly()) return;
   if (fLarge->Size() > kClickOpenChars) {
-    QToolTip::showText(fView->viewport()->mapToGlobal(point), LargeClickMessage(), fView);
+    emit Notice(LargeClickMessage());
     return;
   }
   int line_top = 0;

@@ -51,7 +51,7 @@ class MemoEdit final : public QPlainTextEdit {
   // click, which need not mean an edit, leaves it as it is and says so
   // (short lines take about 0.15 s for each Mi characters, a hex text less).
   static constexpr qsizetype kClickOpenChars = 1024 * 1024;
-  // Said on a click on a text larger than kClickOpenChars.
+  // Said (by Notice) on a click on a text larger than kClickOpenChars.
   static QString LargeClickMessage();
 
   explicit MemoEdit(QWidget* parent = nullptr);
@@ -79,6 +79,10 @@ class MemoEdit final : public QPlainTextEdit {
 
   // True when the block continues the line of the block before it.
   static bool ContinuesLine(const QTextBlock& block);
+
+ signals:
+  // Words for the status line about what the memo did, or did not do.
+  void Notice(const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
