@@ -318,6 +318,16 @@ TEST(MemoEditTest, AClickOnALargeTextPutsTheCaretWhereItIsClicked) {
     EXPECT_EQ(memo.Text(u"\n"), large);
   }
   {
+    SCOPED_TRACE("a hex text kept in 8 bits: a click right of its last row puts the caret at its end");
+    const QString hex = Digits(kLarge + 5);
+    memo.ReplaceAsciiText(hex.toStdString());
+    view->ScrollToEnd();  // the caret stays at the start: only the click moves it
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(view->viewport()->width() - 2, view->viewport()->height() - 2));
+    QTest::keyClick(&memo, Qt::Key_X);
+    EXPECT_EQ(memo.Text(u"\n"), hex + u'x');
+  }
+  {
     SCOPED_TRACE("a click on a text too large to move at once leaves it and says so");
     QSignalSpy notices(&memo, &MemoEdit::Notice);
     memo.ReplaceAsciiText(std::string(static_cast<std::size_t>(MemoEdit::kClickOpenChars) + 1, 'a'));
