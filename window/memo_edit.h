@@ -15,8 +15,10 @@
 // the memo keeps it in a LargeText, a buffer that wipes itself, and shows it
 // through a LargeTextView, which lays out only what is on screen. The first
 // key that edits such a text moves it into the document (in the same undoable
-// step as the edit); Ctrl+A, Copy, Cut, Paste over the whole text, scrolling
-// and Ctrl+Z work on the large text as it is. The document keeps the text
+// step as the edit), at the start or, after Ctrl+End, at the end; so does a
+// click, with the caret where it is clicked, on a text of up to
+// kClickOpenChars characters; Ctrl+A, Copy, Cut, Paste over the whole text,
+// scrolling and Ctrl+Z work on the large text as it is. The document keeps the text
 // from before meanwhile: switching to and from a large text is an undo step
 // of the document's own, so Ctrl+Z restores the previous text either way.
 
