@@ -105,6 +105,16 @@ QString LargeText::PieceText(qsizetype index) const {
   return text;
 }
 
+qsizetype LargeText::TextOffset(qsizetype index, qsizetype at) const {
+  qsizetype offset = fStarts[static_cast<std::size_t>(index)];
+  if (fIsAscii) return std::min(offset + at, Size());
+  // Each line separator of the piece stands for a CR LF.
+  const char16_t* wide = fWide.data();
+  const qsizetype end = fStarts[static_cast<std::size_t>(index) + 1];
+  for (qsizetype i = 0; i < at && offset < end; ++i) offset += wide[offset] == u'\r' ? 2 : 1;
+  return std::min(offset, end);
+}
+
 QString LargeText::Text(QStringView line_break) const {
   if (fIsAscii) return QString::fromLatin1(fAscii.data(), Size());
   const std::u16string_view all = Wide();

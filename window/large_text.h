@@ -40,6 +40,9 @@ class LargeText {
   // The piece as a view lays it out: each line break inside it as U+2028, a
   // break that ends it left out (the next piece starts a new line).
   QString PieceText(qsizetype index) const;
+  // The offset in the whole text of the character at offset at of the
+  // piece's text as PieceText gives it.
+  qsizetype TextOffset(qsizetype index, qsizetype at) const;
 
   // The whole text, every line break written as line_break.
   QString Text(QStringView line_break) const;

@@ -167,11 +167,38 @@ void LargeTextView::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
+qsizetype LargeTextView::OffsetAt(QPoint point, int* line_top) {
+  if (!fText) return -1;
+  // The pieces from the top down, as paintEvent places them.
+  qreal y = kMargin;
+  for (qsizetype piece = TopPiece(); piece < fText->PieceCount(); ++piece) {
+    QTextLayout& layout = Layout(piece);
+    const int first = piece == TopPiece() ? std::min(fTopLine, std::max(layout.lineCount() - 1, 0)) : 0;
+    const qreal skipped = layout.lineCount() > 0 ? layout.lineAt(first).y() : 0;
+    const bool last_piece = piece + 1 == fText->PieceCount();
+    for (int i = first; i < layout.lineCount(); ++i) {
+      const QTextLine line = layout.lineAt(i);
+      const qreal top = y + line.y() - skipped;
+      const bool last_line = last_piece && i + 1 == layout.lineCount();
+      if (point.y() >= top + line.height() && !last_line) continue;
+      if (line_top) *line_top = static_cast<int>(top);
+      return fText->TextOffset(piece, line.xToCursor(point.x() - kMargin));
+    }
+    if (layout.lineCount() == 0 && last_piece) {
+      if (line_top) *line_top = static_cast<int>(y);
+      return fText->TextOffset(piece, 0);
+    }
+    y += layout.boundingRect().height() - skipped;
+  }
+  return fText->Size();
+}
+
 void LargeTextView::mousePressEvent(QMouseEvent* event) {
   // The memo underneath has the focus and the keys; a click ends the selection.
   parentWidget()->setFocus(Qt::MouseFocusReason);
   SetSelectedAll(false);
   event->accept();
+  if (event->button() == Qt::LeftButton) emit Pressed(event->position().toPoint(), event->modifiers());
 }
 
 }  // namespace velsor

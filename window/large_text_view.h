@@ -35,6 +35,13 @@ class LargeTextView final : public QAbstractScrollArea {
   void ScrollToEnd();
   // The piece at the top of the view.
   qsizetype TopPiece() const;
+  // The offset in the text of the character boundary nearest to a point of
+  // the viewport, and the top of the line shown there; -1 without a text.
+  qsizetype OffsetAt(QPoint point, int* line_top = nullptr);
+
+ signals:
+  // A press of the left button at a point of the viewport.
+  void Pressed(QPoint point, Qt::KeyboardModifiers modifiers);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -250,6 +250,7 @@ void MainWindow::BuildMemo() {
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Memo1->setTabChangesFocus(true);
+  connect(Memo1, &MemoEdit::Notice, this, &MainWindow::ShowStatus);
   memo->Place(Memo1, QRect(0, 0, 884, 305), akAll);
 }
 

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -105,10 +106,18 @@ class LargeTextSwap final : public QAbstractUndoItem {
 MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent), fView(new LargeTextView(this)) {
   fView->setFrameStyle(frameStyle());
   fView->hide();
+  connect(fView, &LargeTextView::Pressed, this, &MemoEdit::LargePressed);
+}
+
+QString MemoEdit::LargeClickMessage() {
+  return tr(
+      "This text is large: a click does not place the caret in it. Typing edits it at its start, or at its "
+      "end after Ctrl+End");
 }
 
 void MemoEdit::ShowLarge(std::shared_ptr<const LargeText> text) {
   fLarge = std::move(text);
+  fLargeCaret = 0;
   fView->SetText(fLarge);
   fView->setVisible(fLarge != nullptr);
   if (fLarge) fView->raise();
@@ -123,6 +132,7 @@ void MemoEdit::LeaveLarge() {
 void MemoEdit::OpenLarge(QTextCursor& edit) {
   const std::shared_ptr<const LargeText> text = fLarge;
   const bool selected_all = fView->SelectedAll();
+  const qsizetype at = fLargeCaret;
   LeaveLarge();
   edit.select(QTextCursor::Document);
   edit.removeSelectedText();
@@ -130,8 +140,63 @@ void MemoEdit::OpenLarge(QTextCursor& edit) {
   const QString ascii = text->IsAscii() ? text->Text(u"\n") : QString();
   InsertMemoText(edit, text->IsAscii() ? QStringView(ascii) : QStringView(text->Wide().data(), text->Size()));
   QTextCursor caret(document());
-  if (selected_all) caret.select(QTextCursor::Document);
+  if (selected_all)
+    caret.select(QTextCursor::Document);
+  else
+    caret.setPosition(DocumentPosition(at));
   setTextCursor(caret);
+}
+
+// The large text keeps a line break as CR LF, the document as one block
+// separator; a block that continues a line has a separator the text lacks.
+int MemoEdit::DocumentPosition(qsizetype offset) const {
+  qsizetype consumed = 0;  // characters of the text before the block
+  QTextBlock block = document()->begin();
+  for (; block.isValid(); block = block.next()) {
+    const qsizetype chars = block.length() - 1;
+    if (offset <= consumed + chars) return block.position() + static_cast<int>(offset - consumed);
+    consumed += chars;
+    if (!ContinuesLine(block.next())) consumed += 2;
+  }
+  return document()->characterCount() - 1;
+}
+
+// A click on a large text moves it into the document, as one undo step, with
+// the caret on the character clicked, shown where it was clicked.
+void MemoEdit::LargePressed(QPoint point, Qt::KeyboardModifiers modifiers) {
+  if (!fLarge || isReadOnly()) return;
+  if (fLarge->Size() > kClickOpenChars) {
+    emit Notice(LargeClickMessage());
+    return;
+  }
+  int line_top = 0;
+  const qsizetype clicked = fView->OffsetAt(point, &line_top);
+  if (clicked < 0) return;
+  const qsizetype anchor = fLargeCaret;
+  fView->SetSelectedAll(false);
+  fLargeCaret = clicked;
+  QTextCursor edit(document());
+  edit.beginEditBlock();
+  OpenLarge(edit);
+  edit.endEditBlock();
+  QTextCursor caret = textCursor();
+  if (modifiers & Qt::ShiftModifier) {
+    caret.setPosition(DocumentPosition(anchor));
+    caret.setPosition(DocumentPosition(clicked), QTextCursor::KeepAnchor);
+    setTextCursor(caret);
+  }
+  ensureCursorVisible();
+  // The scroll bar steps by lines: a few steps bring the line to the top it
+  // had in the large view.
+  const int spacing = std::max(fontMetrics().lineSpacing(), 1);
+  for (int i = 0; i < 4; ++i) {
+    const int lines = qRound(static_cast<double>(cursorRect().top() - line_top) / spacing);
+    if (lines == 0) break;
+    QScrollBar* bar = verticalScrollBar();
+    const int before = bar->value();
+    bar->setValue(before + lines);
+    if (bar->value() == before) break;
+  }
 }
 
 void MemoEdit::resizeEvent(QResizeEvent* event) {
@@ -320,6 +385,9 @@ void MemoEdit::LargeKeyPress(QKeyEvent* event) {
   for (const auto& move : moves) {
     if (event != move.key) continue;
     fView->SetSelectedAll(false);
+    // The caret goes where these keys would take it in a small text.
+    if (event == QKeySequence::MoveToStartOfDocument) fLargeCaret = 0;
+    if (event == QKeySequence::MoveToEndOfDocument) fLargeCaret = fLarge->Size();
     return move.scroll(*fView);
   }
   const int key = event->key();

@@ -15,8 +15,10 @@
 // the memo keeps it in a LargeText, a buffer that wipes itself, and shows it
 // through a LargeTextView, which lays out only what is on screen. The first
 // key that edits such a text moves it into the document (in the same undoable
-// step as the edit); Ctrl+A, Copy, Cut, Paste over the whole text, scrolling
-// and Ctrl+Z work on the large text as it is. The document keeps the text
+// step as the edit), at the start or, after Ctrl+End, at the end; so does a
+// click, with the caret where it is clicked, on a text of up to
+// kClickOpenChars characters; Ctrl+A, Copy, Cut, Paste over the whole text,
+// scrolling and Ctrl+Z work on the large text as it is. The document keeps the text
 // from before meanwhile: switching to and from a large text is an undo step
 // of the document's own, so Ctrl+Z restores the previous text either way.
 
@@ -46,6 +48,13 @@ class MemoEdit final : public QPlainTextEdit {
   // From this many characters on a text that replaces the whole memo is kept
   // as a large text.
   static constexpr qsizetype kLargeChars = 65536;
+  // Up to this many characters a click moves a large text into the document
+  // and puts the caret there; moving a larger one takes long enough that a
+  // click, which need not mean an edit, leaves it as it is and says so
+  // (short lines take about 0.15 s for each Mi characters, a hex text less).
+  static constexpr qsizetype kClickOpenChars = 1024 * 1024;
+  // Said (by Notice) on a click on a text larger than kClickOpenChars.
+  static QString LargeClickMessage();
 
   explicit MemoEdit(QWidget* parent = nullptr);
 
@@ -73,6 +82,10 @@ class MemoEdit final : public QPlainTextEdit {
   // True when the block continues the line of the block before it.
   static bool ContinuesLine(const QTextBlock& block);
 
+ signals:
+  // Words for the status line about what the memo did, or did not do.
+  void Notice(const QString& text);
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -89,6 +102,9 @@ class MemoEdit final : public QPlainTextEdit {
   // Within an open edit block: moves the large text into the document.
   void OpenLarge(QTextCursor& edit);
   void LargeKeyPress(QKeyEvent* event);
+  void LargePressed(QPoint point, Qt::KeyboardModifiers modifiers);
+  // The document position of an offset in the large text, once moved there.
+  int DocumentPosition(qsizetype offset) const;
   void CopyWhole() const;
 
   QString TextBetween(int from, int to, QStringView line_break) const;
@@ -99,6 +115,8 @@ class MemoEdit final : public QPlainTextEdit {
 
   std::shared_ptr<const LargeText> fLarge;
   LargeTextView* fView = nullptr;
+  // Where the caret goes in the large text once it is in the document.
+  qsizetype fLargeCaret = 0;
 };
 
 // Inserts text at the cursor as MemoEdit keeps it: line breaks as blocks,

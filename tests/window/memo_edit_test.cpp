@@ -8,10 +8,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include "window/large_text_view.h"
 
 namespace velsor {
 namespace {
@@ -157,13 +160,13 @@ TEST(MemoEditTest, EditingALargeTextTakesItIntoTheDocumentInTheSameUndoStep) {
     SCOPED_TRACE("keys that only move change nothing");
     for (const auto& key : {QKeyCombination(Qt::Key_PageDown), QKeyCombination(Qt::Key_Down),
                             QKeyCombination(Qt::ControlModifier, Qt::Key_End), QKeyCombination(Qt::Key_Up),
-                            QKeyCombination(Qt::Key_Shift)})
+                            QKeyCombination(Qt::ControlModifier, Qt::Key_Home), QKeyCombination(Qt::Key_Shift)})
       QTest::keyClick(&memo, key.key(), key.keyboardModifiers());
     EXPECT_TRUE(memo.HoldsLargeText());
     EXPECT_EQ(memo.Text(u"\n"), large);
   }
   {
-    SCOPED_TRACE("a typed character goes in at the start");
+    SCOPED_TRACE("after Ctrl+Home a typed character goes in at the start");
     QTest::keyClick(&memo, Qt::Key_X);
     EXPECT_FALSE(memo.HoldsLargeText());
     EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("x") + large);
@@ -250,6 +253,88 @@ TEST(MemoEditTest, CopyCutAndPasteWorkOnALargeText) {
     EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("a\n") + large + QStringLiteral("b"));
     Undo(memo);
     EXPECT_EQ(memo.Text(u"\n"), QStringLiteral("a\nb"));
+  }
+}
+
+// A click on a large text puts the caret on the character under the pointer;
+// the points come from the font, the text from the expected string.
+TEST(MemoEditTest, AClickOnALargeTextPutsTheCaretWhereItIsClicked) {
+  MemoEdit memo;
+  memo.resize(600, 300);
+  memo.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+  auto* view = memo.findChild<LargeTextView*>();
+  ASSERT_NE(view, nullptr);
+  // Short lines, then a line kept in continued blocks, then a short last one.
+  const QString head = Lines(90000);
+  const QString last = QStringLiteral("the last line, after a long one");
+  const QString large = head + Digits(3 * kBlock + 100) + u'\n' + last;
+  const qsizetype line5 = head.indexOf(QStringLiteral("line 5 "));
+  const QFontMetrics metrics(view->font());
+  const int margin = LargeTextView::kMargin;
+  const QPoint top_row(margin + metrics.horizontalAdvance(QStringLiteral("line 5")), margin + metrics.height() / 2);
+
+  enum class Click { kNone, kSixthLine, kLastLine };
+  const struct {
+    const char* name;
+    QKeyCombination key_before;
+    Click click;
+    Qt::KeyboardModifiers modifiers;
+    QString expected;
+  } cases[] = {
+      {"a click on the sixth line", QKeyCombination(Qt::Key_PageUp), Click::kSixthLine, Qt::NoModifier,
+       large.left(line5 + 6) + u'x' + large.mid(line5 + 6)},
+      {"a click on the line after the long one", QKeyCombination(Qt::ControlModifier, Qt::Key_End), Click::kLastLine,
+       Qt::NoModifier, large.left(large.size() - last.size() + 8) + u'x' + large.right(last.size() - 8)},
+      {"Ctrl+End, then typing", QKeyCombination(Qt::ControlModifier, Qt::Key_End), Click::kNone, Qt::NoModifier,
+       large + u'x'},
+      {"Ctrl+End, then Shift+click selects to the end", QKeyCombination(Qt::ControlModifier, Qt::Key_End),
+       Click::kSixthLine, Qt::ShiftModifier, large.left(line5 + 6) + u'x'},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    memo.ReplaceText(large);
+    ASSERT_TRUE(memo.HoldsLargeText());
+    QTest::keyClick(&memo, c.key_before.key(), c.key_before.keyboardModifiers());
+    if (c.click == Click::kSixthLine) {
+      view->ScrollToStart();
+      view->ScrollLines(5);
+      if (c.modifiers & Qt::ShiftModifier) QTest::keyClick(&memo, Qt::Key_End, Qt::ControlModifier);
+      view->ScrollToStart();
+      view->ScrollLines(5);
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, c.modifiers, top_row);
+      EXPECT_FALSE(memo.HoldsLargeText());
+    } else if (c.click == Click::kLastLine) {
+      // Below the last line, which the view shows at its bottom.
+      const QPoint bottom(margin + metrics.horizontalAdvance(QStringLiteral("the last")),
+                          view->viewport()->height() - 2);
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, c.modifiers, bottom);
+      EXPECT_FALSE(memo.HoldsLargeText());
+    }
+    QTest::keyClick(&memo, Qt::Key_X);
+    EXPECT_EQ(memo.Text(u"\n"), c.expected);
+    for (int i = 0; i < 4 && !memo.HoldsLargeText(); ++i) Undo(memo);
+    EXPECT_TRUE(memo.HoldsLargeText());
+    EXPECT_EQ(memo.Text(u"\n"), large);
+  }
+  {
+    SCOPED_TRACE("a hex text kept in 8 bits: a click right of its last row puts the caret at its end");
+    const QString hex = Digits(kLarge + 5);
+    memo.ReplaceAsciiText(hex.toStdString());
+    view->ScrollToEnd();  // the caret stays at the start: only the click moves it
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(view->viewport()->width() - 2, view->viewport()->height() - 2));
+    QTest::keyClick(&memo, Qt::Key_X);
+    EXPECT_EQ(memo.Text(u"\n"), hex + u'x');
+  }
+  {
+    SCOPED_TRACE("a click on a text too large to move at once leaves it and says so");
+    QSignalSpy notices(&memo, &MemoEdit::Notice);
+    memo.ReplaceAsciiText(std::string(static_cast<std::size_t>(MemoEdit::kClickOpenChars) + 1, 'a'));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, top_row);
+    EXPECT_TRUE(memo.HoldsLargeText());
+    ASSERT_EQ(notices.count(), 1);
+    EXPECT_EQ(notices.at(0).at(0).toString(), MemoEdit::LargeClickMessage());
   }
 }
 
